@@ -1,0 +1,37 @@
+#include "sprites.h"
+#include "fatal.h"
+
+#include <string>
+
+namespace {
+
+// Blitting a bitmap in its file's 24-bit format onto the 16-bit display costs a
+// large share of a core every frame; converted once it is nearly free.
+SDL_Surface* inDisplayFormat(SDL_Surface* loaded)
+{
+    SDL_Surface* converted = SDL_DisplayFormat(loaded);
+    if (!converted)
+        return loaded;
+    SDL_FreeSurface(loaded);
+    return converted;
+}
+
+} // namespace
+
+void loadSprites(const SpriteFile* files, int count, SDL_Surface** sprites)
+{
+    for (int i = 0; i < count; ++i) {
+        SDL_Surface* loaded = SDL_LoadBMP_RW(SDL_RWFromFile(files[i].path, "rb"), 1);
+        if (!loaded)
+            fatalError(("Can't set " + std::string(files[i].name) + ": \n").c_str());
+        sprites[i] = inDisplayFormat(loaded);
+    }
+}
+
+void keyOutWhite(SDL_Surface* const* sprites, const int* keyed, int count, Uint32 keyFlags)
+{
+    for (int i = 0; i < count; ++i) {
+        SDL_Surface* sprite = sprites[keyed[i]];
+        SDL_SetColorKey(sprite, keyFlags, SDL_MapRGB(sprite->format, 255, 255, 255));
+    }
+}

@@ -1,0 +1,63 @@
+#include "text.h"
+#include "fatal.h"
+
+#include <cstdio>
+
+void startFonts()
+{
+    if (TTF_Init() == -1)
+        fatalError("Can't init TTF: \n");
+}
+
+TTF_Font* openFont(int pointSize)
+{
+    TTF_Font* font = TTF_OpenFont(fontPath, pointSize);
+    if (!font)
+        fatalError("Can't open Font: \n");
+    return font;
+}
+
+SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour)
+{
+    return TTF_RenderText_Solid(font, text, colour);
+}
+
+void renderCounter(SDL_Surface*& counter, TTF_Font* font, int value, SDL_Color colour)
+{
+    char digits[12]; // "-2147483648" and its terminator
+    std::snprintf(digits, sizeof digits, "%d", value);
+    SDL_FreeSurface(counter);
+    counter = renderText(font, digits, colour);
+}
+
+MissionFonts openMissionFonts()
+{
+    startFonts();
+    MissionFonts fonts;
+    fonts.small = openFont(smallFontSize);
+    fonts.large = openFont(largeFontSize);
+    return fonts;
+}
+
+void closeMissionFonts(MissionFonts& fonts)
+{
+    TTF_CloseFont(fonts.small);
+    TTF_CloseFont(fonts.large);
+    fonts = MissionFonts{};
+}
+
+void renderTextLines(const TextLine* lines, int count, const MissionFonts& fonts,
+                     SDL_Surface** texts)
+{
+    for (int i = 0; i < count; ++i)
+        texts[i] = renderText(lines[i].large ? fonts.large : fonts.small, lines[i].text,
+                              missionTextColour);
+}
+
+void freeSurfaces(SDL_Surface** surfaces, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        SDL_FreeSurface(surfaces[i]);
+        surfaces[i] = nullptr;
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Fonts and texts: every text of the game is solid (not antialiased) and comes
+// from the one font file.
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+constexpr const char* fontPath = "data/RZ4417.ttf";
+constexpr int smallFontSize = 18;
+constexpr int largeFontSize = 24;
+
+// Starts SDL_ttf; a failure ends the game like any other start-up failure.
+void startFonts();
+TTF_Font* openFont(int pointSize);
+
+SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour);
+
+// Renders a number into a fresh surface and releases the one it replaces.
+void renderCounter(SDL_Surface*& counter, TTF_Font* font, int value, SDL_Color colour);
+
+// A text the mission renders once at set-up and draws at a fixed place.
+struct TextLine {
+    const char* text;
+    bool large; // the large font; otherwise the small one
+    Sint16 x, y;
+};
+
+struct MissionFonts {
+    TTF_Font* small = nullptr;
+    TTF_Font* large = nullptr;
+};
+
+constexpr SDL_Color missionTextColour{255, 0, 0, 0};
+
+MissionFonts openMissionFonts();
+void closeMissionFonts(MissionFonts& fonts);
+
+// Renders a mission's static texts in table order into texts[0 .. count-1].
+void renderTextLines(const TextLine* lines, int count, const MissionFonts& fonts,
+                     SDL_Surface** texts);
+void freeSurfaces(SDL_Surface** surfaces, int count);

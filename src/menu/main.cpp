@@ -1,0 +1,6 @@
+#include "menu.h"
+
+int main(int argc, char** argv)
+{
+    return runMenu(argc, argv);
+}
