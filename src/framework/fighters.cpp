@@ -37,14 +37,19 @@ void fireStep(const SDL_Rect& fighter, SDL_Rect& shot, const SDL_Rect& heli)
     }
 }
 
+void flyLeftStep(SDL_Rect& plane, int frameStep, int k, int (*newHeight)())
+{
+    if (plane.x > 0) {
+        moveBy(plane.x, -speed(frameStep, k));
+    } else {
+        plane.x = parkedX;
+        plane.y = Sint16(newHeight());
+    }
+}
+
 void fighterMoveStep(SDL_Rect& fighter, int frameStep)
 {
-    if (fighter.x > 0) {
-        moveBy(fighter.x, -speed(frameStep, fighterSpeed));
-    } else {
-        fighter.x = parkedX;
-        fighter.y = Sint16(randomHeight());
-    }
+    flyLeftStep(fighter, frameStep, fighterSpeed, randomHeight);
 }
 
 void shotMoveStep(SDL_Rect& shot, int frameStep)

@@ -19,6 +19,9 @@ void startSquadron(Squadron& squadron);
 // Per-fighter steps; shots at x >= 1024 are parked.
 void fireStep(const SDL_Rect& fighter, SDL_Rect& shot, const SDL_Rect& heli);
 void fighterMoveStep(SDL_Rect& fighter, int frameStep);
+// Flies a plane left at k tenths of frameStep; once its x is 0 or less it comes
+// back in at the right edge at a new random height.
+void flyLeftStep(SDL_Rect& plane, int frameStep, int k, int (*newHeight)());
 void shotMoveStep(SDL_Rect& shot, int frameStep);
 
 // The same steps for fighters 1, 2, 3 in turn.

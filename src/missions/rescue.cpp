@@ -1,8 +1,7 @@
 #include "rescue.h"
 #include "framework/display.h"
+#include "framework/mission_loop.h"
 #include "framework/platform.h"
-#include "framework/screens.h"
-#include "framework/sprites.h"
 
 #include <cstdlib>
 #include <iterator>
@@ -32,6 +31,11 @@ const SpriteFile spriteFiles[spriteCount] = {
 
 const int keyedSprites[] = {Heli, En1, Explosion, Bomber, Triceratops, Fallschirm2};
 
+// The rescue mission's keyed sprites are run-length encoded as well.
+const MissionTables tables = {textLines, textCount, spriteFiles, spriteCount,
+                              keyedSprites, int(std::size(keyedSprites)),
+                              SDL_SRCCOLORKEY | SDL_RLEACCEL};
+
 constexpr int bomberSpeed = 3; // tenths of frameStep
 constexpr int fallSpeed = 2;
 constexpr int parachuteSpeed = 10;
@@ -45,14 +49,7 @@ int randomBomberHeight()
 
 void drawText(const Mission& mission, Text text)
 {
-    const TextLine& line = textLines[text];
-    ::drawText(mission.texts[text], line.x, line.y, mission.display);
-}
-
-void sizeFromSprite(SDL_Rect& rect, const SDL_Surface* sprite)
-{
-    rect.w = Uint16(sprite->w);
-    rect.h = Uint16(sprite->h);
+    drawTextLine(mission, tables, text);
 }
 
 void placeActors(Mission& mission)
@@ -158,12 +155,7 @@ void dropStep(SDL_Rect& animal, const SDL_Rect& bomber, int& dropTimer, int miss
 
 void bomberMoveStep(SDL_Rect& bomber, int frameStep)
 {
-    if (bomber.x > 0) {
-        moveBy(bomber.x, -speed(frameStep, bomberSpeed));
-    } else {
-        bomber.x = parkedX;
-        bomber.y = Sint16(randomBomberHeight());
-    }
+    flyLeftStep(bomber, frameStep, bomberSpeed, randomBomberHeight);
 }
 
 void fallStep(SDL_Rect& animal, int frameStep)
@@ -193,13 +185,7 @@ void setUp(Mission& mission, int startTick)
     std::srand(unsigned(tickCount()));
     mission = Mission{};
     mission.core.startTick = startTick;
-    startVideo();
-    mission.display = setGameDisplayMode();
-    mission.fonts = openMissionFonts();
-    renderTextLines(textLines, textCount, mission.fonts, mission.texts);
-    loadSprites(spriteFiles, spriteCount, mission.sprites);
-    keyOutWhite(mission.sprites, keyedSprites, int(std::size(keyedSprites)),
-                SDL_SRCCOLORKEY | SDL_RLEACCEL);
+    loadMissionArt(mission, tables);
     placeActors(mission);
 }
 
@@ -253,23 +239,14 @@ void draw(Mission& mission)
 
 void tearDown(Mission& mission)
 {
-    freeSurfaces(mission.sprites, spriteCount);
-    freeSurfaces(mission.texts, textCount);
+    releaseMissionArt(mission);
     SDL_FreeSurface(mission.countText);
     mission.countText = nullptr;
-    closeMissionFonts(mission.fonts);
 }
 
 } // namespace rescue
 
 int runRescueMission(int, char**, int startTick)
 {
-    rescue::Mission mission;
-    rescue::setUp(mission, startTick);
-    while (!mission.core.missionOver)
-        rescue::frame(mission);
-    endScreen(mission.core, mission.display, mission.sprites[rescue::Explosion],
-              mission.texts[rescue::Verloren]);
-    rescue::tearDown(mission);
-    return 0;
+    return runMission<rescue::Mission>(startTick);
 }

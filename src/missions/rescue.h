@@ -2,7 +2,7 @@
 // The rescue mission: two bombers drop stegosaurs, and the player's parachutes
 // must catch 30 of them before one lands uncaught.
 #include "framework/fighters.h"
-#include "framework/text.h"
+#include "framework/mission_art.h"
 
 int runRescueMission(int argc, char** argv, int startTick);
 
@@ -17,7 +17,10 @@ enum Text { Gerettete, StartText, Verloren, Gewonnen, textCount };
 constexpr int rescuesToWin = 30;
 constexpr int herdSize = 2; // bombers, animals and open parachutes come in pairs
 
-struct Mission {
+struct Mission : MissionArt {
+    static constexpr int explosionSprite = Explosion;
+    static constexpr int lostText = Verloren;
+
     MissionCore core;
     Squadron squadron;
     SDL_Rect bomber[herdSize] = {};
@@ -26,10 +29,6 @@ struct Mission {
     int dropTimer[herdSize] = {0, 1000};
     int rescuedCount = 0;
 
-    SDL_Surface* display = nullptr;
-    MissionFonts fonts;
-    SDL_Surface* sprites[spriteCount] = {};
-    SDL_Surface* texts[textCount] = {};
     SDL_Surface* countText = nullptr;
 };
 

@@ -1,8 +1,7 @@
 #include "shoot_down.h"
 #include "framework/display.h"
+#include "framework/mission_loop.h"
 #include "framework/platform.h"
-#include "framework/screens.h"
-#include "framework/sprites.h"
 
 #include <cstdlib>
 #include <iterator>
@@ -33,6 +32,9 @@ const SpriteFile spriteFiles[spriteCount] = {
 
 const int keyedSprites[] = {Heli, En1, Explosion, Bomber, Egg};
 
+const MissionTables tables = {textLines, textCount, spriteFiles, spriteCount,
+                              keyedSprites, int(std::size(keyedSprites)), SDL_SRCCOLORKEY};
+
 constexpr int fighterDodge = 4; // tenths of frameStep
 constexpr int bomberDodge = 3;
 constexpr int bomberSpeed = 3;
@@ -43,14 +45,7 @@ constexpr Sint16 shotDownX = 1200; // where a hit target flies in again from
 
 void drawText(const Mission& mission, Text text)
 {
-    const TextLine& line = textLines[text];
-    ::drawText(mission.texts[text], line.x, line.y, mission.display);
-}
-
-void sizeFromSprite(SDL_Rect& rect, const SDL_Surface* sprite)
-{
-    rect.w = Uint16(sprite->w);
-    rect.h = Uint16(sprite->h);
+    drawTextLine(mission, tables, text);
 }
 
 void placeActors(Mission& mission)
@@ -145,12 +140,7 @@ void eggDropStep(SDL_Rect& egg, const SDL_Rect& bomber, const SDL_Rect& heli)
 
 void bomberMoveStep(SDL_Rect& bomber, int frameStep)
 {
-    if (bomber.x > 0) {
-        moveBy(bomber.x, -speed(frameStep, bomberSpeed));
-    } else {
-        bomber.x = parkedX;
-        bomber.y = Sint16(randomHeight());
-    }
+    flyLeftStep(bomber, frameStep, bomberSpeed, randomHeight);
 }
 
 void evasionStep(SDL_Rect& target, const SDL_Rect& projectile, int frameStep, int k)
@@ -177,12 +167,7 @@ void setUp(Mission& mission, int startTick)
     std::srand(unsigned(tickCount()));
     mission = Mission{};
     mission.core.startTick = startTick;
-    startVideo();
-    mission.display = setGameDisplayMode();
-    mission.fonts = openMissionFonts();
-    renderTextLines(textLines, textCount, mission.fonts, mission.texts);
-    loadSprites(spriteFiles, spriteCount, mission.sprites);
-    keyOutWhite(mission.sprites, keyedSprites, int(std::size(keyedSprites)), SDL_SRCCOLORKEY);
+    loadMissionArt(mission, tables);
     placeActors(mission);
 }
 
@@ -239,24 +224,15 @@ void draw(Mission& mission)
 
 void tearDown(Mission& mission)
 {
-    freeSurfaces(mission.sprites, spriteCount);
-    freeSurfaces(mission.texts, textCount);
+    releaseMissionArt(mission);
     SDL_FreeSurface(mission.countdownText);
     SDL_FreeSurface(mission.hitCountText);
     mission.countdownText = mission.hitCountText = nullptr;
-    closeMissionFonts(mission.fonts);
 }
 
 } // namespace shootdown
 
 int runShootDownMission(int, char**, int startTick)
 {
-    shootdown::Mission mission;
-    shootdown::setUp(mission, startTick);
-    while (!mission.core.missionOver)
-        shootdown::frame(mission);
-    endScreen(mission.core, mission.display, mission.sprites[shootdown::Explosion],
-              mission.texts[shootdown::Verloren]);
-    shootdown::tearDown(mission);
-    return 0;
+    return runMission<shootdown::Mission>(startTick);
 }

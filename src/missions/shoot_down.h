@@ -2,7 +2,7 @@
 // The shoot-down mission: 30 hits on the fighters and the bomber before the
 // countdown runs out, dodging the fighters' shots and the bomber's egg.
 #include "framework/fighters.h"
-#include "framework/text.h"
+#include "framework/mission_art.h"
 
 int runShootDownMission(int argc, char** argv, int startTick);
 
@@ -26,7 +26,10 @@ struct HitExplosion {
     int explosionTick = 0;
 };
 
-struct Mission {
+struct Mission : MissionArt {
+    static constexpr int explosionSprite = Explosion;
+    static constexpr int lostText = Verloren;
+
     MissionCore core;
     Squadron squadron;
     SDL_Rect bomber{0, 0, 0, 0};
@@ -35,10 +38,6 @@ struct Mission {
     Countdown countdown;
     int hitCount = 0;
 
-    SDL_Surface* display = nullptr;
-    MissionFonts fonts;
-    SDL_Surface* sprites[spriteCount] = {};
-    SDL_Surface* texts[textCount] = {};
     SDL_Surface* countdownText = nullptr;
     SDL_Surface* hitCountText = nullptr;
 };
