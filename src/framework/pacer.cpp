@@ -1,10 +1,16 @@
 #include "pacer.h"
 
-int64_t nextDeadline(Pacer& pacer, int64_t nowUs)
+int64_t frameDeadline(const Pacer& pacer, int64_t nowUs)
 {
-    int64_t scheduled = pacer.deadlineUs < 0 ? nowUs : pacer.deadlineUs + framePeriodUs;
-    pacer.deadlineUs = scheduled > nowUs ? scheduled : nowUs;
-    return pacer.deadlineUs;
+    if (pacer.frameEndUs < 0)
+        return nowUs;
+    int64_t scheduled = pacer.frameEndUs + framePeriodUs;
+    return scheduled > nowUs ? scheduled : nowUs;
+}
+
+void frameEnded(Pacer& pacer, int64_t nowUs)
+{
+    pacer.frameEndUs = nowUs;
 }
 
 int64_t sleepBeforeDeadline(int64_t deadlineUs, int64_t nowUs)

@@ -1,8 +1,8 @@
 #pragma once
 // Frame pacing: a frame whose flip returned early is stretched to the length
-// the game was designed for (60 frames a second). The deadlines follow a
-// microsecond schedule, so the millisecond frame lengths the game measures are
-// 16 or 17 and its frameStep is 8.
+// the game was designed for (60 frames a second), counted in microseconds from
+// the end of the previous frame, so that the millisecond frame lengths the game
+// measures are 16 or 17 and its frameStep is 8.
 #include <cstdint>
 
 constexpr int64_t framePeriodUs = 16667;
@@ -11,13 +11,18 @@ constexpr int64_t framePeriodUs = 16667;
 constexpr int64_t sleepMarginUs = 600;
 
 struct Pacer {
-    int64_t deadlineUs = -1; // end of the previous frame; -1 before the first one
+    int64_t frameEndUs = -1; // when the previous frame ended; -1 before the first
 };
 
-// When the frame that is ending now may end. A frame that already ran past its
-// period ends at once and the schedule starts again from it, rather than
-// rushing later frames to catch up (frameStep already makes up for the time).
-int64_t nextDeadline(Pacer& pacer, int64_t nowUs);
+// When the frame that flipped at nowUs may end: one period after the previous
+// frame ended, or at once if it already took longer (a flip that waited for
+// the display, or a slow frame).
+int64_t frameDeadline(const Pacer& pacer, int64_t nowUs);
+
+// Notes the real end of a frame. A wake-up that came late starts the next
+// frame late too, rather than cutting it short to keep to a fixed beat:
+// frameStep makes up for the lost time, and a short frame would only jerk.
+void frameEnded(Pacer& pacer, int64_t nowUs);
 
 // How long to sleep before yielding out the rest of the wait; 0 when the
 // deadline is near or already past.

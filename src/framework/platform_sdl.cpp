@@ -61,5 +61,6 @@ const Uint8* keyboardState()
 void flipDisplay(SDL_Surface* display)
 {
     SDL_Flip(display);
-    waitUntil(nextDeadline(displayPacer, monotonicUs()));
+    waitUntil(frameDeadline(displayPacer, monotonicUs()));
+    frameEnded(displayPacer, monotonicUs());
 }
