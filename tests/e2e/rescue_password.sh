@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Holding m, k and r together in the menu opens the rescue mission; Escape
+# ends it with "Verloren" and goes back to the menu; "2" quits with status 0.
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
+
+start_at_menu
+xdotool keydown m k r
+wait_for "rescue mission" 10 rescue_shown
+xdotool keyup m k r
+keep_screenshot rescue
+leave_mission press Escape
+quit_from_menu
