@@ -20,8 +20,13 @@ void releaseMissionArt(MissionArt& art)
 
 void drawTextLine(const MissionArt& art, const MissionTables& tables, int text)
 {
-    const TextLine& line = tables.texts[text];
-    drawText(art.texts[text], line.x, line.y, art.display);
+    TextAt line = placedText(art, tables, text);
+    drawText(line.text, line.x, line.y, art.display);
+}
+
+TextAt placedText(const MissionArt& art, const MissionTables& tables, int text)
+{
+    return {art.texts[text], tables.texts[text].x, tables.texts[text].y};
 }
 
 void sizeFromSprite(SDL_Rect& rect, const SDL_Surface* sprite)

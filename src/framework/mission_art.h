@@ -1,6 +1,7 @@
 #pragma once
 // What a mission loads at set-up and releases at teardown: its display, fonts,
 // static texts and sprites, described by the mission's own tables.
+#include "screens.h"
 #include "sprites.h"
 #include "text.h"
 
@@ -31,6 +32,8 @@ void releaseMissionArt(MissionArt& art);
 
 // Draws a static text at its table position.
 void drawTextLine(const MissionArt& art, const MissionTables& tables, int text);
+// A static text with its table position, for the win screen.
+TextAt placedText(const MissionArt& art, const MissionTables& tables, int text);
 
 // Gives a rectangle the size of the sprite it shows.
 void sizeFromSprite(SDL_Rect& rect, const SDL_Surface* sprite);

@@ -41,6 +41,8 @@ constexpr int fallSpeed = 2;
 constexpr int parachuteSpeed = 10;
 constexpr int firstDropMs = 2000;
 constexpr int dropIntervalMs = 2000;
+constexpr Sint16 countTextX = 950;
+constexpr Sint16 countTextY = 30;
 
 int randomBomberHeight()
 {
@@ -118,8 +120,7 @@ void winCheck(Mission& mission)
 {
     if (mission.rescuedCount >= rescuesToWin)
         winScreen(mission.core, mission.display,
-                  {{mission.texts[Gewonnen], textLines[Gewonnen].x, textLines[Gewonnen].y},
-                   {mission.countText, 950, 30}});
+                  {placedText(mission, tables, Gewonnen), {mission.countText, countTextX, countTextY}});
 }
 
 } // namespace
@@ -228,7 +229,7 @@ void draw(Mission& mission)
     }
     drawAt(sprite[Heli], mission.core.heli, display);
     drawText(mission, Gerettete);
-    ::drawText(mission.countText, 950, 30, display);
+    ::drawText(mission.countText, countTextX, countTextY, display);
     for (SDL_Rect& openParachute : mission.openParachute)
         drawAt(sprite[Fallschirm2], openParachute, display);
     if (mission.core.missionTime < startTextMs)

@@ -42,6 +42,9 @@ constexpr int eggSpeed = 9;
 constexpr int projectileSpeed = 7;
 constexpr int explosionMs = 100;
 constexpr Sint16 shotDownX = 1200; // where a hit target flies in again from
+constexpr Sint16 countdownTextX = 100;
+constexpr Sint16 hitCountTextX = 950;
+constexpr Sint16 counterTextY = 30;
 
 void drawText(const Mission& mission, Text text)
 {
@@ -94,9 +97,8 @@ void winCheck(Mission& mission)
 {
     if (mission.hitCount >= hitsToWin)
         winScreen(mission.core, mission.display,
-                  {{mission.texts[Gewonnen], textLines[Gewonnen].x, textLines[Gewonnen].y},
-                   {mission.texts[Passwort], textLines[Passwort].x, textLines[Passwort].y},
-                   {mission.hitCountText, 950, 30}});
+                  {placedText(mission, tables, Gewonnen), placedText(mission, tables, Passwort),
+                   {mission.hitCountText, hitCountTextX, counterTextY}});
 }
 
 } // namespace
@@ -211,9 +213,9 @@ void draw(Mission& mission)
     drawAt(sprite[Bomber], mission.bomber, display);
     drawAt(sprite[Heli], mission.core.heli, display);
     drawText(mission, Zeit);
-    ::drawText(mission.countdownText, 100, 30, display);
+    ::drawText(mission.countdownText, countdownTextX, counterTextY, display);
     drawText(mission, Abgeschossen);
-    ::drawText(mission.hitCountText, 950, 30, display);
+    ::drawText(mission.hitCountText, hitCountTextX, counterTextY, display);
     if (explosionShown(mission.explosion, tickCount()))
         drawAt(sprite[Explosion], mission.explosion.at, display);
     if (mission.core.missionTime < startTextMs)
