@@ -1,34 +1,18 @@
-// The rescue mission's rules: drops, catches, falls, landings and the win,
-// first on the single steps and then inside whole frames.
-#include "virtual_platform.h"
-#include "framework/screens.h"
-#include "missions/rescue.h"
+// The rescue mission's rules: the catch zone on its own, then drops, catches,
+// falls, landings and the win inside whole frames.
+#include "demo.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 using rescue::Mission;
 
-SDL_Rect at(int x, int y)
-{
-    return {Sint16(x), Sint16(y), 0, 0};
-}
-
-const SDL_Rect parked = at(parkedX, parkedY);
-
-bool samePlace(const SDL_Rect& a, const SDL_Rect& b)
-{
-    return a.x == b.x && a.y == b.y;
-}
-
-// ---- Single steps -------------------------------------------------------
+const SDL_Rect parked = rectAt(parkedX, parkedY);
 
 struct CatchCase {
-    const char* what;
     SDL_Rect animal, parachute, openParachute;
     bool caught;
 };
@@ -38,174 +22,71 @@ class RescueCatchZone : public testing::TestWithParam<CatchCase> {};
 TEST_P(RescueCatchZone, CatchesOnlyStrictlyInsideWithTheOpenParachuteParked)
 {
     CatchCase c = GetParam();
-    SCOPED_TRACE(c.what);
     SDL_Rect parachute = c.parachute;
     SDL_Rect openParachute = c.openParachute;
     int rescued = 7;
     EXPECT_EQ(rescue::catchTest(c.animal, openParachute, parachute, rescued), c.caught);
     EXPECT_EQ(rescued, c.caught ? 8 : 7);
+    // A catch opens the animal's parachute above it and parks the launched one.
+    SDL_Rect open = c.caught ? rectAt(c.animal.x, c.animal.y - 30) : c.openParachute;
+    EXPECT_EQ(where(openParachute), where(open));
+    EXPECT_EQ(where(parachute), where(c.caught ? parkedX : c.parachute.x, c.parachute.y));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, RescueCatchZone,
-    testing::Values(CatchCase{"left edge", at(500, 300), at(500, 310), parked, false},
-                    CatchCase{"inside left edge", at(500, 300), at(501, 310), parked, true},
-                    CatchCase{"inside right edge", at(500, 300), at(564, 310), parked, true},
-                    CatchCase{"right edge", at(500, 300), at(565, 310), parked, false},
-                    CatchCase{"top edge", at(500, 300), at(530, 300), parked, false},
-                    CatchCase{"inside top edge", at(500, 300), at(530, 301), parked, true},
-                    CatchCase{"inside bottom edge", at(500, 300), at(530, 334), parked, true},
-                    CatchCase{"bottom edge", at(500, 300), at(530, 335), parked, false},
-                    // Near the corner the parked position lies inside the zone.
-                    CatchCase{"parachute x parked", at(1000, 750), at(1024, 760), parked, false},
-                    CatchCase{"parachute y parked", at(1000, 750), at(1010, 768), parked, false},
-                    CatchCase{"resting beyond the edge", at(1000, 750), at(1027, 760), parked,
-                              true},
-                    CatchCase{"open parachute parked in x only", at(500, 300), at(530, 310),
-                              at(1024, 700), false},
-                    CatchCase{"open parachute parked in y only", at(500, 300), at(530, 310),
-                              at(500, 768), false},
-                    CatchCase{"open parachute falling", at(500, 300), at(530, 310),
-                              at(500, 270), false}));
+    testing::Values(
+        // The zone's edges, for an animal at (500, 300).
+        CatchCase{rectAt(500, 300), rectAt(500, 310), parked, false},
+        CatchCase{rectAt(500, 300), rectAt(501, 310), parked, true},
+        CatchCase{rectAt(500, 300), rectAt(564, 310), parked, true},
+        CatchCase{rectAt(500, 300), rectAt(565, 310), parked, false},
+        CatchCase{rectAt(500, 300), rectAt(530, 300), parked, false},
+        CatchCase{rectAt(500, 300), rectAt(530, 301), parked, true},
+        CatchCase{rectAt(500, 300), rectAt(530, 334), parked, true},
+        CatchCase{rectAt(500, 300), rectAt(530, 335), parked, false},
+        // Near the corner a parked parachute, at x 1024 or y 768, lies in the
+        // zone, but only one resting beyond the right edge catches.
+        CatchCase{rectAt(1000, 750), rectAt(1024, 760), parked, false},
+        CatchCase{rectAt(1000, 750), rectAt(1010, 768), parked, false},
+        CatchCase{rectAt(1000, 750), rectAt(1027, 760), parked, true},
+        // The animal's open parachute must be parked in both x and y.
+        CatchCase{rectAt(500, 300), rectAt(530, 310), rectAt(1024, 700), false},
+        CatchCase{rectAt(500, 300), rectAt(530, 310), rectAt(500, 768), false},
+        CatchCase{rectAt(500, 300), rectAt(530, 310), rectAt(500, 270), false}));
 
-struct DropCase {
-    int missionTime, animalY, timer;
-    bool dropped;
-};
-
-class RescueDrop : public testing::TestWithParam<DropCase> {};
-
-TEST_P(RescueDrop, NeedsTheTimerStrictlyPassedAndTheAnimalOnTheGround)
-{
-    DropCase c = GetParam();
-    SDL_Rect animal = at(300, c.animalY);
-    int timer = c.timer;
-    rescue::dropStep(animal, at(400, 120), timer, c.missionTime);
-    if (c.dropped) {
-        EXPECT_TRUE(samePlace(animal, at(550, 170)));
-        EXPECT_EQ(timer, c.timer + 2000);
-    } else {
-        EXPECT_TRUE(samePlace(animal, at(300, c.animalY)));
-        EXPECT_EQ(timer, c.timer);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Timing, RescueDrop,
-                         testing::Values(DropCase{2000, 768, 0, false},
-                                         DropCase{2001, 768, 0, true},
-                                         DropCase{3000, 768, 1000, false},
-                                         DropCase{3001, 768, 1000, true},
-                                         DropCase{9000, 767, 0, false},
-                                         DropCase{9000, 769, 0, true}));
-
-TEST(RescueBomberMove, CrossesZeroThenComesBackAtARandomBomberHeight)
-{
-    SDL_Rect bomber = at(1, 100);
-    rescue::bomberMoveStep(bomber, 8);
-    EXPECT_EQ(bomber.x, -1);
-    for (int x : {-1, 0}) {
-        bomber = at(x, 100);
-        std::srand(77);
-        int expectedY = std::rand() % 300 + 1;
-        std::srand(77);
-        rescue::bomberMoveStep(bomber, 8);
-        EXPECT_TRUE(samePlace(bomber, at(1024, expectedY))) << "from x " << x;
-    }
-}
-
-TEST(RescueGround, StartsAt768)
-{
-    EXPECT_FALSE(rescue::landedUncaught(at(500, 767), parked));
-    EXPECT_TRUE(rescue::landedUncaught(at(500, 768), parked));
-}
-
-// ---- Whole frames -------------------------------------------------------
-
-constexpr int startTick = 40000;
-
-// A mission set up on the virtual clock, with the fighters held far from the
-// helicopter's line and the bombers at known places.
+// A mission one frame in, with a frameStep of 8 and the fighters out of the way;
+// until 2000 ms nothing drops.
 class RescueFrame : public testing::Test {
 protected:
-    Mission mission;
-
-    void SetUp() override
-    {
-        fake::reset(startTick);
-        rescue::setUp(mission, startTick);
-        for (SDL_Rect& fighter : mission.squadron.fighter)
-            fighter = at(1000, 678);
-        mission.bomber[0] = at(600, 100);
-        mission.bomber[1] = at(800, 200);
-        mission.core.frameStep = 8;
-    }
-
-    void TearDown() override { rescue::tearDown(mission); }
-
-    // Runs one frame starting at the given mission time.
-    void frameAt(int missionTime)
-    {
-        fake::advance(startTick + missionTime - fake::now());
-        rescue::frame(mission);
-    }
-
-    void keepTimersBack()
-    {
-        mission.dropTimer[0] = mission.dropTimer[1] = 1000000;
-    }
-
-    // Animal n caught earlier: its open parachute hangs 30 above it.
-    void caughtAnimal(int n, int x, int y)
-    {
-        mission.animal[n] = at(x, y);
-        mission.openParachute[n] = at(x, y - 30);
-    }
+    ArrangedMission<Mission> run;
+    Mission& mission = run.mission;
 };
-
-TEST(RescueSetUp, DrawsBomberPlacesAfterTheFightersAndParksTheHerd)
-{
-    std::srand(startTick);
-    for (int draw = 0; draw < 2 * squadronSize; ++draw)
-        std::rand();
-    SDL_Rect expected[rescue::herdSize];
-    for (SDL_Rect& bomber : expected) {
-        int x = std::rand() % 700 + 200;
-        bomber = at(x, std::rand() % 300 + 1);
-    }
-    Mission mission;
-    fake::reset(startTick);
-    rescue::setUp(mission, startTick);
-    for (int n = 0; n < rescue::herdSize; ++n) {
-        EXPECT_TRUE(samePlace(mission.bomber[n], expected[n])) << "bomber " << n;
-        EXPECT_TRUE(samePlace(mission.animal[n], parked));
-        EXPECT_TRUE(samePlace(mission.openParachute[n], parked));
-    }
-    EXPECT_EQ(mission.dropTimer[0], 0);
-    EXPECT_EQ(mission.dropTimer[1], 1000);
-    rescue::tearDown(mission);
-}
 
 TEST_F(RescueFrame, AnimalsDropAfterTwoAndThreeSecondsEachOnItsOwnTimer)
 {
-    int firstDrop[rescue::herdSize] = {-1, -1};
-    while (firstDrop[1] < 0) {
-        int missionTime = fake::now() - startTick;
-        SDL_Rect bomberBefore[rescue::herdSize] = {mission.bomber[0], mission.bomber[1]};
-        rescue::frame(mission);
+    // Bomber 2 reaches the right edge, x 1024, in the frame it drops from.
+    mission.bomber[1] = rectAt(1032, 10);
+    const struct {
+        int missionTime, drops; // the animal that leaves its bomber, or -1
+    } frames[] = {{1000, -1}, {2000, -1}, {2001, 0}, {3000, -1}, {3001, 1}, {5001, -1}};
+    for (const auto& f : frames) {
+        SDL_Rect bomber[rescue::herdSize] = {mission.bomber[0], mission.bomber[1]};
+        bool onGround[rescue::herdSize] = {mission.animal[0].y == parkedY,
+                                          mission.animal[1].y == parkedY};
+        run.runFrameAt(f.missionTime);
         for (int n = 0; n < rescue::herdSize; ++n) {
-            if (firstDrop[n] >= 0 || mission.animal[n].y > 767)
-                continue;
-            firstDrop[n] = missionTime;
-            // Dropped before the bomber moved on, and fell the same frame.
-            EXPECT_TRUE(samePlace(mission.animal[n], at(bomberBefore[n].x + 150,
-                                                         bomberBefore[n].y + 51)));
-            EXPECT_EQ(mission.bomber[n].x, bomberBefore[n].x - 2);
+            bool dropped = onGround[n] && mission.animal[n].y < parkedY;
+            EXPECT_EQ(dropped, n == f.drops) << "animal " << n << " at " << f.missionTime;
+            if (dropped) { // from where its bomber was before it moved on; fell at once
+                EXPECT_EQ(where(mission.animal[n]), where(bomber[n].x + 150, bomber[n].y + 51));
+            }
         }
     }
-    EXPECT_EQ(firstDrop[0], 2016); // 2000 is not yet over 2000
-    EXPECT_EQ(firstDrop[1], 3008);
+    // Both animals are still falling at 5001, so neither timer moved on again.
     EXPECT_EQ(mission.dropTimer[0], 2000);
     EXPECT_EQ(mission.dropTimer[1], 3000);
+    EXPECT_EQ(where(mission.animal[1]), where(1174, 62)); // off screen, not clipped
 }
 
 struct SpeedCase {
@@ -218,183 +99,128 @@ TEST_P(RescueSpeeds, AreTruncatedTenthsOfTheFrameStep)
 {
     SpeedCase c = GetParam();
     mission.core.frameStep = c.frameStep;
-    caughtAnimal(0, 500, 400);
-    mission.core.projectile = at(300, 500);
+    mission.animal[0] = rectAt(500, 400);
+    mission.openParachute[0] = rectAt(500, 370);
+    mission.core.projectile = rectAt(300, 500);
     SDL_Rect bomber = mission.bomber[1];
-    frameAt(100);
+    run.runFrame();
     EXPECT_EQ(mission.core.projectile.x, 300 + c.parachute);
     EXPECT_EQ(mission.bomber[1].x, bomber.x - c.bomber);
     EXPECT_EQ(mission.animal[0].y, 400 + c.fall);
     EXPECT_EQ(mission.openParachute[0].y, 370 + c.fall);
 }
 
+// Bombers stand still below a frameStep of 4, animals below 5.
 INSTANTIATE_TEST_SUITE_P(Thresholds, RescueSpeeds,
                          testing::Values(SpeedCase{3, 3, 0, 0}, SpeedCase{4, 4, 1, 0},
-                                         SpeedCase{5, 5, 1, 1}, SpeedCase{8, 8, 2, 1},
-                                         SpeedCase{10, 10, 3, 2}));
+                                         SpeedCase{5, 5, 1, 1}, SpeedCase{8, 8, 2, 1}));
 
-TEST_F(RescueFrame, AnimalOneIsCaughtFirstAndOnlyOnceAFrame)
+TEST_F(RescueFrame, LaunchedParachuteCatchesAnimalOneFirstAndOnlyOnce)
 {
-    mission.animal[0] = mission.animal[1] = at(500, 300);
-    mission.core.projectile = at(520, 310);
-    frameAt(100);
-    EXPECT_EQ(mission.rescuedCount, 1);
-    EXPECT_TRUE(samePlace(mission.openParachute[0], at(500, 271)));
-    EXPECT_TRUE(samePlace(mission.openParachute[1], parked));
-    // Parked at x and so neither flown on nor caught again.
-    EXPECT_TRUE(samePlace(mission.core.projectile, at(parkedX, 310)));
-}
-
-TEST_F(RescueFrame, ParachuteLeavesWhereTheHelicopterWasDrawnAndCatchesAtOnce)
-{
-    // Drawn at (100, 300) by set-up; the keys move it only after the launch.
-    mission.animal[1] = at(180, 340);
+    // Launched from where the helicopter was drawn, (100, 300), before the keys
+    // move it, and tested before it flies: 8 px on it would miss.
+    mission.animal[0] = mission.animal[1] = rectAt(176, 340);
     for (SDLKey key : {SDLK_SPACE, SDLK_RIGHT, SDLK_DOWN})
         fake::hold(key);
-    frameAt(100);
+    run.runFrame();
     EXPECT_EQ(mission.rescuedCount, 1);
-    EXPECT_TRUE(samePlace(mission.core.projectile, at(parkedX, 370)));
-    EXPECT_TRUE(samePlace(mission.core.heli, at(108, 308)));
+    EXPECT_EQ(where(mission.openParachute[0]), where(176, 311));
+    EXPECT_EQ(where(mission.openParachute[1]), where(parked));
+    // Parked at x, and so neither flown on nor caught again.
+    EXPECT_EQ(where(mission.core.projectile), where(parkedX, 370));
 }
 
-// Caught at 767, the animal touches the ground with its parachute above it.
-// Whether it may stay there for a frame depends on its drop timer.
+TEST_F(RescueFrame, OpenParachuteFallsOnAloneAndParksBeforeItsAnimalCanBeCaught)
+{
+    mission.animal[0] = rectAt(500, 300);
+    mission.openParachute[0] = rectAt(300, 760);
+    // It reaches the ground in frame 8 and parks in frame 9, after that
+    // frame's catch test; in frame 10 it opens again over the animal.
+    for (int frame = 1; frame <= 10; ++frame) {
+        mission.core.projectile = rectAt(520, 320);
+        run.runFrame();
+        EXPECT_EQ(mission.rescuedCount, frame / 10) << "frame " << frame;
+        SDL_Rect open = frame < 9 ? rectAt(300, 760 + frame) : rectAt(500, 280);
+        EXPECT_EQ(where(mission.openParachute[0]), where(frame == 9 ? parked : open));
+    }
+}
+
+// Caught at 767, the animal reaches the ground with its parachute above it.
+// Whether it may rest there a frame depends on its drop timer.
 class RescueCaughtLanding : public RescueFrame, public testing::WithParamInterface<bool> {};
 
 TEST_P(RescueCaughtLanding, IsDroppedAgainBeforeTheNextLandingTestOrLoses)
 {
     bool timerDue = GetParam();
-    keepTimersBack();
-    if (timerDue)
-        mission.dropTimer[0] = 0;
-    caughtAnimal(0, 500, 767);
-    frameAt(2100);
+    mission.dropTimer[0] = timerDue ? -2000 : 0;
+    mission.animal[0] = rectAt(500, 767);
+    mission.openParachute[0] = rectAt(500, 737);
+    run.runFrameAt(100);
     ASSERT_EQ(mission.animal[0].y, 768);
     ASSERT_FALSE(mission.core.missionOver);
-    frameAt(2116);
+    run.runFrame();
     EXPECT_EQ(mission.core.missionOver, !timerDue);
-    SDL_Rect expected = timerDue ? at(mission.bomber[0].x + 152, 151) : at(500, 768);
-    EXPECT_TRUE(samePlace(mission.animal[0], expected));
+    const SDL_Rect& bomber = mission.bomber[0];
+    EXPECT_EQ(where(mission.animal[0]),
+              timerDue ? where(bomber.x + 152, bomber.y + 51) : where(500, 768));
     EXPECT_EQ(mission.openParachute[0].y, 739);
 }
 
 INSTANTIATE_TEST_SUITE_P(DropTimer, RescueCaughtLanding, testing::Bool());
-
-TEST_F(RescueFrame, AnimalWithItsOpenParachuteStillFallingCannotBeCaught)
-{
-    keepTimersBack();
-    mission.animal[0] = at(500, 300);
-    mission.openParachute[0] = at(300, 760);
-    mission.core.projectile = at(520, 310);
-    frameAt(100);
-    EXPECT_EQ(mission.rescuedCount, 0);
-    EXPECT_EQ(mission.openParachute[0].y, 761);
-    // Falling alone, it reaches the ground and parks on the next frame.
-    for (int frames = 0; frames < 7; ++frames)
-        frameAt(116 + 16 * frames);
-    EXPECT_TRUE(samePlace(mission.openParachute[0], at(300, 768)));
-    mission.core.projectile = at(520, 320);
-    frameAt(300);
-    EXPECT_TRUE(rescue::isParked(mission.openParachute[0]));
-    EXPECT_EQ(mission.rescuedCount, 0);
-    frameAt(316);
-    EXPECT_EQ(mission.rescuedCount, 1);
-}
 
 class RescueLanding : public RescueFrame, public testing::WithParamInterface<int> {};
 
 TEST_P(RescueLanding, UncaughtAnimalLosesOnlyBetweenTheEdges)
 {
     int x = GetParam();
-    mission.animal[1] = at(x, 767);
-    frameAt(100);
+    mission.animal[1] = rectAt(x, 767);
+    run.runFrame();
     EXPECT_EQ(mission.animal[1].y, 768);
-    EXPECT_EQ(mission.core.missionOver, 200 < x && x < 1023);
+    EXPECT_EQ(mission.core.missionOver, x == 201);
 }
 
-INSTANTIATE_TEST_SUITE_P(Edges, RescueLanding, testing::Values(200, 201, 1022, 1023));
+INSTANTIATE_TEST_SUITE_P(Edges, RescueLanding, testing::Values(200, 201, 1023));
 
-TEST_F(RescueFrame, DropFromTheRightEdgeStaysOffScreenAndLandsHarmlessly)
+// The count drawn on the win screen against the same number rendered afresh.
+bool countShows(const Mission& mission, const char* digits)
 {
-    keepTimersBack();
-    mission.dropTimer[0] = 0;
-    mission.bomber[0] = at(1024, 10);
-    frameAt(2100);
-    EXPECT_TRUE(samePlace(mission.animal[0], at(1174, 61)));
-    mission.animal[0].y = 767;
-    frameAt(2116);
-    EXPECT_FALSE(mission.core.missionOver);
+    SDL_Surface* expected = renderText(mission.fonts.small, digits, missionTextColour);
+    const SDL_Surface* shown = mission.countText;
+    bool same = expected->w == shown->w && expected->h == shown->h;
+    for (int row = 0; same && row < shown->h; ++row)
+        same = std::memcmp(static_cast<Uint8*>(expected->pixels) + row * expected->pitch,
+                           static_cast<Uint8*>(shown->pixels) + row * shown->pitch,
+                           size_t(shown->w)) == 0;
+    SDL_FreeSurface(expected);
+    return same;
 }
 
-// The win screen's pause ends with space pressed while it waits.
-class RescueWin : public RescueFrame {
-protected:
-    void catchTheThirtieth()
-    {
-        mission.rescuedCount = 29;
-        mission.animal[0] = at(500, 300);
-        mission.core.projectile = at(520, 310);
-        fake::pressAt(startTick + 9000, SDLK_SPACE);
-    }
+enum class SameFrame { Nothing, ShotHit, Landing };
 
-    // The count as drawn on the win screen against the same number rendered
-    // afresh by the same font.
-    bool countShows(const char* digits)
-    {
-        SDL_Surface* expected = renderText(mission.fonts.small, digits, missionTextColour);
-        SDL_Surface* shown = mission.countText;
-        bool same = expected->w == shown->w && expected->h == shown->h;
-        for (int row = 0; same && row < shown->h; ++row)
-            same = std::memcmp(static_cast<Uint8*>(expected->pixels) + row * expected->pitch,
-                               static_cast<Uint8*>(shown->pixels) + row * shown->pitch,
-                               size_t(shown->w)) == 0;
-        SDL_FreeSurface(expected);
-        return same;
-    }
-};
+class RescueWin : public RescueFrame, public testing::WithParamInterface<SameFrame> {};
 
-TEST_F(RescueWin, ThirtiethCatchShowsThirtyAndWaitsForSpace)
+TEST_P(RescueWin, ThirtiethCatchShowsThirtyAndLosesToAHitOrALandingInItsFrame)
 {
-    catchTheThirtieth();
-    frameAt(6000);
-    EXPECT_TRUE(mission.core.missionWon);
+    mission.rescuedCount = 29;
+    mission.animal[0] = rectAt(500, 300);
+    mission.core.projectile = rectAt(520, 310);
+    if (GetParam() == SameFrame::ShotHit)
+        run.shots()[0] = rectAt(150, 340);
+    if (GetParam() == SameFrame::Landing)
+        mission.animal[1] = rectAt(700, 767);
+    const int spaceAt = fake::now() + 20000;
+    fake::pressAt(spaceAt, SDLK_SPACE);
+    run.runFrameAt(6000); // the start protection is over
     EXPECT_EQ(mission.rescuedCount, 30);
-    EXPECT_TRUE(countShows("30"));
-    EXPECT_EQ(fake::flipCount(), 1);
-    ASSERT_GT(fake::sleeps().size(), 1u);
-    EXPECT_EQ(fake::sleeps()[0], winScreenPauseMs);
-    EXPECT_GE(fake::now(), startTick + 9000);
+    EXPECT_TRUE(countShows(mission, "30"));
+    bool won = GetParam() == SameFrame::Nothing;
+    EXPECT_EQ(mission.core.missionWon, won);
+    EXPECT_EQ(fake::sleeps().at(0), winScreenPauseMs);
+    EXPECT_EQ(fake::now() >= spaceAt, won) << "waits for space only after a win";
 }
 
-enum class SameFrameEnd { ShotHit, Landing, QuitRequest };
-
-class RescueWinLost : public RescueWin, public testing::WithParamInterface<SameFrameEnd> {};
-
-TEST_P(RescueWinLost, EndsAsALossAfterTheWinScreensPause)
-{
-    keepTimersBack();
-    catchTheThirtieth();
-    switch (GetParam()) {
-    case SameFrameEnd::ShotHit:
-        mission.squadron.shot[0] = at(150, 340);
-        break;
-    case SameFrameEnd::Landing:
-        mission.animal[1] = at(700, 767);
-        break;
-    case SameFrameEnd::QuitRequest:
-        fake::quitAt(startTick + 6000);
-        break;
-    }
-    frameAt(6000);
-    endScreen(mission.core, mission.display, mission.sprites[rescue::Explosion],
-              mission.texts[rescue::Verloren]);
-    EXPECT_EQ(mission.rescuedCount, 30);
-    EXPECT_FALSE(mission.core.missionWon);
-    EXPECT_EQ(fake::sleeps(), (std::vector<int>{winScreenPauseMs, endScreenPauseMs}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Causes, RescueWinLost,
-                         testing::Values(SameFrameEnd::ShotHit, SameFrameEnd::Landing,
-                                         SameFrameEnd::QuitRequest));
+INSTANTIATE_TEST_SUITE_P(SameFrameEnds, RescueWin,
+                         testing::Values(SameFrame::Nothing, SameFrame::ShotHit,
+                                         SameFrame::Landing));
 
 } // namespace
