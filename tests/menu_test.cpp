@@ -8,14 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-
-const std::string credits = "Programming and Graphics \n   Brastolmein\n";
 
 char screenKind(SDL_Surface* screen)
 {
@@ -28,133 +27,86 @@ char screenKind(SDL_Surface* screen)
     return '?';
 }
 
-struct ScreenRuns {
-    std::string text;
-    char kind = 0;
-    int length = 0;
+// "SSSMMRRRM" as "S M2 R M1".
+std::string screenRuns(const std::string& kinds)
+{
+    std::string runs;
+    for (size_t at = 0, end; at < kinds.size(); at = end) {
+        end = std::min(kinds.find_first_not_of(kinds[at], at), kinds.size());
+        runs += (runs.empty() ? "" : " ") + kinds.substr(at, 1);
+        if (kinds[at] == 'M')
+            runs += std::to_string(end - at);
+    }
+    return runs;
+}
 
-    void add(char next)
-    {
-        if (next != kind)
-            close();
-        kind = next;
-        ++length;
-    }
-    void close()
-    {
-        if (length == 0)
-            return;
-        text += (text.empty() ? "" : " ") + std::string(1, kind);
-        if (kind == 'M')
-            text += std::to_string(length);
-        length = 0;
-    }
+using Happening = void (*)(int atMs, SDLKey key);
+
+struct Event {
+    int atMs;
+    Happening happen;
+    SDLKey key;
 };
 
-// Starts with a clean SDL, as a new process would, scripts the keys and runs
-// the menu; prints the screens after the credits and exits with the menu's
-// status.
-ChildOutcome runMenuWith(const std::function<void()>& script)
+struct MenuCase {
+    const char* name;
+    std::vector<Event> events;
+    std::string screens;
+};
+
+class Menu : public testing::TestWithParam<MenuCase> {};
+
+// Starts with a clean SDL, as a new process would, scripts the events and runs
+// the menu. Mission lengths are set by Escape, which the mission drains itself.
+TEST_P(Menu, ShowsTheseScreensThenEnds)
 {
-    return runInChild([&] {
+    ChildOutcome outcome = runInChild([events = GetParam().events] {
         SDL_Quit();
         fake::reset();
-        script();
-        ScreenRuns runs;
-        fake::onFlip([&](SDL_Surface* screen) { runs.add(screenKind(screen)); });
+        for (const Event& event : events)
+            event.happen(event.atMs, event.key);
+        std::string kinds;
+        fake::onFlip([&](SDL_Surface* screen) { kinds += screenKind(screen); });
         int status = runMenu(0, nullptr);
-        runs.close();
-        std::printf("%s\n", runs.text.c_str());
+        std::printf("%s\n", screenRuns(kinds).c_str());
         std::fflush(stdout);
         _exit(status);
     });
-}
-
-void expectScreens(const ChildOutcome& outcome, const std::string& screens)
-{
     EXPECT_TRUE(outcome.exited);
     EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.output, credits + screens + "\n");
+    EXPECT_EQ(outcome.output,
+              "Programming and Graphics \n   Brastolmein\n" + GetParam().screens + "\n");
 }
 
-// Mission lengths below are set by Escape, which the mission drains itself.
-TEST(Menu, OneAndTwoTogetherPlayOnceThenEnd)
-{
-    expectScreens(runMenuWith([] {
-                      fake::pressAt(0, SDLK_1);
-                      fake::pressAt(0, SDLK_2);
-                      fake::pressAt(1000, SDLK_ESCAPE);
-                  }),
-                  "S M1");
-}
+constexpr Happening p = fake::pressAt, r = fake::releaseAt,
+                    q = [](int atMs, SDLKey) { fake::quitAt(atMs); };
 
-TEST(Menu, OneHeldAcrossTheEndStartsAgainAfterOneMenuFrame)
-{
-    expectScreens(runMenuWith([] {
-                      fake::pressAt(0, SDLK_1);
-                      fake::pressAt(1000, SDLK_ESCAPE);
-                      fake::releaseAt(2000, SDLK_ESCAPE);
-                      fake::pressAt(6000, SDLK_ESCAPE);
-                      fake::releaseAt(6000, SDLK_1);
-                      fake::pressAt(6000, SDLK_2);
-                  }),
-                  "S M1 S M1");
-}
-
-class MenuPassword : public testing::TestWithParam<std::vector<SDLKey>> {};
-
-// The menu starts at 300 ms after the credits and flips every 16 ms; 2 at
-// 1000 ms is taken at its 45th frame.
-TEST_P(MenuPassword, IncompleteStartsNothing)
-{
-    expectScreens(runMenuWith([keys = GetParam()] {
-                      for (SDLKey key : keys) {
-                          fake::pressAt(0, key);
-                          fake::releaseAt(1000, key);
-                      }
-                      fake::pressAt(1000, SDLK_2);
-                  }),
-                  "M45");
-}
-
-INSTANTIATE_TEST_SUITE_P(Letters, MenuPassword,
-                         testing::Values(std::vector<SDLKey>{SDLK_m},
-                                         std::vector<SDLKey>{SDLK_m, SDLK_k},
-                                         std::vector<SDLKey>{SDLK_m, SDLK_r},
-                                         std::vector<SDLKey>{SDLK_k, SDLK_r}));
-
-TEST(Menu, FullPasswordStartsTheRescue)
-{
-    expectScreens(runMenuWith([] {
-                      for (SDLKey key : {SDLK_m, SDLK_k, SDLK_r}) {
-                          fake::pressAt(0, key);
-                          fake::releaseAt(1000, key);
-                      }
-                      fake::pressAt(1000, SDLK_ESCAPE);
-                      fake::pressAt(1000, SDLK_2);
-                  }),
-                  "R M1");
-}
-
-TEST(Menu, QuitRequestEndsIt)
-{
-    expectScreens(runMenuWith([] { fake::quitAt(500); }), "M14");
-}
-
-// The quit request arrives during the mission's end screen, so the first drain
-// to see it is the password check's, right after the mission in the same pass.
-// A menu that lost it would go on until 2.
-TEST(Menu, QuitRequestTakenByThePasswordCheckEndsIt)
-{
-    expectScreens(runMenuWith([] {
-                      fake::pressAt(0, SDLK_1);
-                      fake::pressAt(0, SDLK_m);
-                      fake::pressAt(1000, SDLK_ESCAPE);
-                      fake::releaseAt(1000, SDLK_1);
-                      fake::quitAt(2000);
-                      fake::pressAt(8000, SDLK_2);
-                  }),
-                  "S M1");
-}
+// The menu starts 300 ms after the credits and flips every 16 ms: 2 at 1000 ms
+// is taken at its 45th frame. The password is m, k and r held together.
+INSTANTIATE_TEST_SUITE_P(
+    Keys, Menu,
+    testing::Values(
+        MenuCase{"OneAndTwoTogether",
+                 {{0, p, SDLK_1}, {0, p, SDLK_2}, {1000, p, SDLK_ESCAPE}}, "S M1"},
+        MenuCase{"OneHeldAcrossTheEndStartsAgainAfterOneMenuFrame",
+                 {{0, p, SDLK_1}, {1000, p, SDLK_ESCAPE}, {2000, r, SDLK_ESCAPE},
+                  {6000, p, SDLK_ESCAPE}, {6000, r, SDLK_1}, {6000, p, SDLK_2}},
+                 "S M1 S M1"},
+        MenuCase{"M", {{0, p, SDLK_m}, {1000, p, SDLK_2}}, "M45"},
+        MenuCase{"MK", {{0, p, SDLK_m}, {0, p, SDLK_k}, {1000, p, SDLK_2}}, "M45"},
+        MenuCase{"MR", {{0, p, SDLK_m}, {0, p, SDLK_r}, {1000, p, SDLK_2}}, "M45"},
+        MenuCase{"Password",
+                 {{0, p, SDLK_m}, {0, p, SDLK_k}, {0, p, SDLK_r}, {1000, r, SDLK_m},
+                  {1000, p, SDLK_ESCAPE}, {1000, p, SDLK_2}},
+                 "R M1"},
+        MenuCase{"QuitRequest", {{500, q, SDLK_UNKNOWN}}, "M14"},
+        // The quit request arrives during the mission's end screen, so the
+        // first drain to see it is the password check's, right after the
+        // mission in the same pass; a menu that lost it would go on until 2.
+        MenuCase{"QuitRequestTakenByThePasswordCheck",
+                 {{0, p, SDLK_1}, {0, p, SDLK_m}, {1000, p, SDLK_ESCAPE}, {1000, r, SDLK_1},
+                  {2000, q, SDLK_UNKNOWN}, {8000, p, SDLK_2}},
+                 "S M1"}),
+    [](const testing::TestParamInfo<MenuCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,7 +1,6 @@
 // What the game does when its data or its display cannot be had: one message,
 // SDL's reason, exit status 1. Each run is a child process in a copy of data/.
 #include "child_process.h"
-#include "screen_pixels.h"
 #include "virtual_platform.h"
 #include "framework/display.h"
 #include "framework/text.h"
@@ -14,163 +13,100 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
 const std::string credits = "Programming and Graphics \n   Brastolmein\n";
 
-struct SpriteFile {
-    std::string name;
-    std::string file;
-};
-
-// Each mission's load order. The shoot-down mission loads Shoot.bmp a second
-// time for its own projectile, after en1sh, so that file can only fail at en1sh.
-const std::vector<SpriteFile> shootDownSprites = {
-    {"Background", "Background.bmp"}, {"Heli", "Heli.bmp"},      {"en1", "F-1 Rex.bmp"},
-    {"en1sh", "Shoot.bmp"},           {"bomber", "B-1 EggFall.bmp"}, {"egg", "Egg.bmp"},
-    {"explosion", "Explosion.bmp"},
-};
-const std::vector<SpriteFile> rescueSprites = {
-    {"Background", "Background.bmp"},
-    {"Heli", "Heli.bmp"},
-    {"en1", "F-1 Rex.bmp"},
-    {"en1sh", "Shoot.bmp"},
-    {"bomber", "B-1 EggFall.bmp"},
-    {"triceratops", "Stegosaurus.bmp"},
-    {"fallschirm", "Fallschirm.bmp"},
-    {"explosion", "Explosion.bmp"},
-    {"fallschirm2", "Fallschirmoffen.bmp"},
-};
-
 struct Program {
     const char* name;
     void (*run)();
+    std::vector<std::pair<std::string, std::string>> sprites; // name and file, in load order
 };
 
-const Program shootDown{"ShootDown", [] { runShootDownMission(0, nullptr, fake::now()); }};
-const Program rescueMission{"Rescue", [] { runRescueMission(0, nullptr, fake::now()); }};
-const Program menu{"Menu", [] { runMenu(0, nullptr); }};
+// The shoot-down mission loads Shoot.bmp a second time for its own projectile,
+// after en1sh, so that file can only fail at en1sh.
+const Program shootDown{
+    "ShootDown", [] { runShootDownMission(0, nullptr, fake::now()); },
+    {{"Background", "Background.bmp"}, {"Heli", "Heli.bmp"}, {"en1", "F-1 Rex.bmp"},
+     {"en1sh", "Shoot.bmp"}, {"bomber", "B-1 EggFall.bmp"}, {"egg", "Egg.bmp"},
+     {"explosion", "Explosion.bmp"}}};
+const Program rescueMission{
+    "Rescue", [] { runRescueMission(0, nullptr, fake::now()); },
+    {{"Background", "Background.bmp"}, {"Heli", "Heli.bmp"}, {"en1", "F-1 Rex.bmp"},
+     {"en1sh", "Shoot.bmp"}, {"bomber", "B-1 EggFall.bmp"}, {"triceratops", "Stegosaurus.bmp"},
+     {"fallschirm", "Fallschirm.bmp"}, {"explosion", "Explosion.bmp"},
+     {"fallschirm2", "Fallschirmoffen.bmp"}}};
+const Program menu{"Menu", [] { runMenu(0, nullptr); }, {}};
 
-// Runs the program from a copy of data/ without the named files; Escape ends
-// a mission that does start.
-ChildOutcome runWithout(const Program& program, const std::vector<std::string>& missing)
-{
-    std::string folder = dataFolderWithout(missing);
-    ChildOutcome outcome = runInChild(
-        [&] {
-            SDL_Quit();
-            fake::reset(100);
-            fake::pressAt(500, SDLK_ESCAPE);
-            program.run();
-        },
-        folder);
-    std::filesystem::remove_all(folder);
-    return outcome;
-}
-
-void expectFailure(const ChildOutcome& outcome, const std::string& output)
-{
-    EXPECT_TRUE(outcome.exited);
-    EXPECT_EQ(outcome.exitStatus, 1);
-    EXPECT_EQ(outcome.output, output);
-}
-
-struct MissingSprite {
-    const Program* mission;
-    const std::vector<SpriteFile>* sprites;
-    size_t index;
+struct StartUp {
+    std::string name;
+    const Program* program;
+    std::vector<std::string> missing;
+    std::string output; // none for a program that is to end with status 0
+    const char* videoDriver = "dummy";
 };
 
-std::vector<MissingSprite> everySprite()
+// Each mission needs only its own files. The font ends any program missing it,
+// the menu before its credits, which come before the video starts. With a
+// sprite's file and every later one gone, the message names it: the ones before
+// it loaded, in order.
+std::vector<StartUp> startUps()
 {
-    std::vector<MissingSprite> cases;
-    for (size_t n = 0; n < shootDownSprites.size(); ++n)
-        cases.push_back({&shootDown, &shootDownSprites, n});
-    for (size_t n = 0; n < rescueSprites.size(); ++n)
-        cases.push_back({&rescueMission, &rescueSprites, n});
+    std::vector<StartUp> cases = {
+        {"Rescue_NoEgg", &rescueMission, {"Egg.bmp"}, ""},
+        {"ShootDown_NoRescueFiles", &shootDown,
+         {"Stegosaurus.bmp", "Fallschirm.bmp", "Fallschirmoffen.bmp"}, ""},
+        {"Menu_NoVideo", &menu, {}, credits + "Can't init SDL: \nNo available video device",
+         "nosuchdriver"}};
+    for (const Program* program : {&shootDown, &rescueMission, &menu}) {
+        cases.push_back({std::string(program->name) + "_Font", program, {"RZ4417.ttf"},
+                         "Can't open Font: \nCouldn't open data/RZ4417.ttf"});
+        std::vector<std::string> missing;
+        for (size_t n = program->sprites.size(); n-- > 0;) {
+            const auto& [name, file] = program->sprites[n];
+            missing.push_back(file);
+            cases.push_back({std::string(program->name) + "_" + name, program, missing,
+                             "Can't set " + name + ": \nCouldn't open data/" + file});
+        }
+    }
     return cases;
 }
 
-class SpriteMissing : public testing::TestWithParam<MissingSprite> {};
+class StartUpWithout : public testing::TestWithParam<StartUp> {};
 
-// This sprite's file and every later one are gone: the message must name this
-// one, so the ones before it loaded, in order, and it was tried first.
-TEST_P(SpriteMissing, NamesTheFirstOneInLoadOrder)
+TEST_P(StartUpWithout, EndsWithItsMessageAndStatus)
 {
-    const MissingSprite& c = GetParam();
-    const std::vector<SpriteFile>& sprites = *c.sprites;
-    std::vector<std::string> missing;
-    for (size_t n = c.index; n < sprites.size(); ++n)
-        missing.push_back(sprites[n].file);
-    expectFailure(runWithout(*c.mission, missing), "Can't set " + sprites[c.index].name +
-                                                       ": \nCouldn't open data/" +
-                                                       sprites[c.index].file);
-}
-
-INSTANTIATE_TEST_SUITE_P(BothMissions, SpriteMissing, testing::ValuesIn(everySprite()),
-                         [](const testing::TestParamInfo<MissingSprite>& info) {
-                             return std::string(info.param.mission->name) + "_" +
-                                    (*info.param.sprites)[info.param.index].name;
-                         });
-
-TEST(MissionData, EachMissionNeedsOnlyItsOwnFiles)
-{
-    for (auto [program, missing] :
-         {std::pair{&rescueMission, std::vector<std::string>{"Egg.bmp"}},
-          std::pair{&shootDown, std::vector<std::string>{"Stegosaurus.bmp", "Fallschirm.bmp",
-                                                         "Fallschirmoffen.bmp"}}}) {
-        ChildOutcome outcome = runWithout(*program, missing);
-        EXPECT_TRUE(outcome.exited) << program->name;
-        EXPECT_EQ(outcome.exitStatus, 0) << program->name;
-        EXPECT_EQ(outcome.output, "") << program->name;
-    }
-}
-
-class FontMissing : public testing::TestWithParam<const Program*> {};
-
-// The menu opens its font before it shows the credits.
-TEST_P(FontMissing, EndsTheGame)
-{
-    expectFailure(runWithout(*GetParam(), {"RZ4417.ttf"}),
-                  "Can't open Font: \nCouldn't open data/RZ4417.ttf");
-}
-
-INSTANTIATE_TEST_SUITE_P(Everywhere, FontMissing,
-                         testing::Values(&shootDown, &rescueMission, &menu),
-                         [](const testing::TestParamInfo<const Program*>& info) {
-                             return std::string(info.param->name);
-                         });
-
-// SDL's own reason varies with the driver; the game's part is fixed.
-TEST(VideoStart, CreditsComeBeforeTheFailure)
-{
-    ChildOutcome outcome = runInChild([] {
+    const StartUp& c = GetParam();
+    std::string folder = dataFolderWithout(c.missing);
+    ChildOutcome outcome = runInChild([&] {
         SDL_Quit();
-        setenv("SDL_VIDEODRIVER", "nosuchdriver", 1);
-        fake::reset();
-        runMenu(0, nullptr);
-    });
+        setenv("SDL_VIDEODRIVER", c.videoDriver, 1);
+        fake::reset(100);
+        fake::pressAt(500, SDLK_ESCAPE); // ends a mission that does start
+        c.program->run();
+    }, folder);
+    std::filesystem::remove_all(folder);
     EXPECT_TRUE(outcome.exited);
-    EXPECT_EQ(outcome.exitStatus, 1);
-    const std::string expected = credits + "Can't init SDL: \n";
-    EXPECT_EQ(outcome.output.substr(0, expected.size()), expected);
+    EXPECT_EQ(outcome.exitStatus, c.output.empty() ? 0 : 1);
+    EXPECT_EQ(outcome.output, c.output);
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, StartUpWithout, testing::ValuesIn(startUps()),
+                         [](const auto& info) { return info.param.name; });
 
 // A text SDL_ttf could not render is skipped, not drawn. (SDL_ttf itself
 // dereferences a null font, so the game must never render with one.)
 TEST(TextRendering, FailedTextIsSkipped)
 {
     startVideo();
-    SDL_Surface* display = setGameDisplayMode();
     startFonts();
     TTF_Font* font = openFont(smallFontSize);
     SDL_Surface* empty = renderText(font, "", missionTextColour);
     EXPECT_EQ(empty, nullptr);
-    SDL_FillRect(display, nullptr, SDL_MapRGB(display->format, 0, 0, 255));
-    drawText(empty, 450, 350, display);
-    EXPECT_TRUE(isColour(display, 450, 350, 0, 0, 255));
+    drawText(empty, 450, 350, setGameDisplayMode());
     TTF_CloseFont(font);
 }
 

@@ -2,104 +2,55 @@
 # Sourced by each end-to-end case: `bash CASE.sh HELI_BINARY SOURCE_DIR ARTIFACT_DIR`.
 # The case's screenshots, and on failure the game's output, are kept in
 # ARTIFACT_DIR/CASE.
-if (($# != 3)); then
-    echo "usage: bash $0 HELI_BINARY SOURCE_DIR ARTIFACT_DIR" >&2
-    exit 2
-fi
-heli_binary=$1
-source_dir=$2
-artifacts=$3/$(basename "$0" .sh)
+(($# == 3)) || { echo "usage: bash $0 HELI_BINARY SOURCE_DIR ARTIFACT_DIR" >&2; exit 2; }
+heli_binary=$1 source_dir=$2 artifacts=$3/$(basename "$0" .sh)
 # shellcheck source=tests/e2e/xsession.sh
 source "$(dirname "${BASH_SOURCE[0]}")/xsession.sh"
-
-readonly credits=$'Programming and Graphics \n   Brastolmein\n'
-
 rm -rf "$artifacts"
 mkdir -p "$artifacts"
 
-# Keeps the current screenshot under a name, for a look at every stage of a
-# passing run too.
-keep_screenshot()
+# Keeps the screenshot under a name, for a look at every stage of a passing run.
+keep_screenshot() { cp "$shot" "$artifacts/$1.png"; }
+
+expect_only_credits_on_stdout()
 {
-    cp "$shot" "$artifacts/$1.png"
+    cmp -s <(printf 'Programming and Graphics \n   Brastolmein\n') "$work/game-stdout" ||
+        fail "standard output is not exactly the credits"
 }
 
-# bounding_box COLOUR [X Y WIDTH HEIGHT]: "WxH+X+Y" around every pixel of that
-# colour in the rectangle (the whole screen by default), relative to it.
-bounding_box()
+# The game, told to quit, ends within 5 s with status 0, having printed
+# nothing but the credits.
+expect_clean_exit()
 {
-    convert "$shot" -crop "${4:-1024}x${5:-768}+${2:-0}+${3:-0}" +repage -fill white +opaque "$1" \
-        -format '%@' info:
-}
-
-colour_count()
-{
-    convert "$shot" -format '%k' info:
-}
-
-# expect_exit STATUS SECONDS
-expect_exit()
-{
-    local deadline=$(($(now_ms) + $2 * 1000)) status=0
+    local deadline=$(($(now_ms) + 5000)) status=0
     while game_running; do
-        (($(now_ms) < deadline)) || fail "the game still runs $2 s after it was told to quit"
+        (($(now_ms) < deadline)) || fail "the game still runs 5 s after it was told to quit"
         sleep 0.05
     done
     wait "$game_pid" || status=$?
     game_pid=
-    ((status == $1)) || fail "exit status $status, expected $1"
-}
-
-expect_only_credits_on_stdout()
-{
-    cmp -s <(printf '%s' "$credits") "$work/game-stdout" ||
-        fail "standard output is not exactly the credits"
-}
-
-# "Gerettete:" at the top right and nothing at the shoot-down's "Zeit:".
-rescue_shown()
-{
-    [[ $(count "$yellow" 0 0 1024 768) -eq 0 ]] && [[ $(count "$red" 850 30 120 20) -gt 50 ]] &&
-        [[ $(count "$red" 50 30 80 20) -eq 0 ]]
+    ((status == 0)) || fail "exit status $status, expected 0"
+    expect_only_credits_on_stdout
 }
 
 # The start texts share the row of "Verloren" and go after two seconds of
 # mission time.
-start_text_gone()
-{
-    [[ $(count "$red" 0 345 1024 35) -eq 0 ]]
-}
+start_text_gone() { [[ $(count "$red" 0 345 1024 35) -eq 0 ]]; }
 
-lost_shown()
-{
-    [[ $(count "$red" 445 345 120 40) -gt 100 ]]
-}
-
-# The end screen is one still picture held for two seconds: a second look
-# straight after the first finds the same pixels, which a running mission's
-# moving fighters never leave.
+# The end screen is one still picture with "Verloren", held for two seconds: a
+# second look straight after the first finds the same pixels, which a running
+# mission's moving fighters never leave.
 still_lost_screen_shown()
 {
-    lost_shown || return 1
+    [[ $(count "$red" 445 345 120 40) -gt 100 ]] || return 1
     cp "$shot" "$work/first-look.png"
     take_screenshot
     compare -metric AE "$work/first-look.png" "$shot" null: 2>/dev/null
 }
 
-start_at_menu()
-{
-    start_display
-    start_game
-    wait_for "menu" 15 menu_shown
-}
+start_at_menu() { start_display; start_game; wait_for "menu" 15 menu_shown; }
 
-# "2" in the menu quits with status 0, having printed nothing but the credits.
-quit_from_menu()
-{
-    press 2
-    expect_exit 0 5
-    expect_only_credits_on_stdout
-}
+quit_from_menu() { press 2; expect_clean_exit; }
 
 # leave_mission COMMAND...: once the start text is gone, runs the command that
 # ends the mission and waits for the end screen, then for the menu it returns to.

@@ -4,6 +4,14 @@
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
+# bounding_box COLOUR [X Y WIDTH HEIGHT]: "WxH+X+Y" around every pixel of that
+# colour in the rectangle (the whole screen by default), relative to it.
+bounding_box()
+{
+    convert "$shot" -crop "${4:-1024}x${5:-768}+${2:-0}+${3:-0}" +repage -fill white +opaque "$1" \
+        -format '%@' info:
+}
+
 # blue_width Y HEIGHT: the width of the blue in that band of rows, 0 for none.
 blue_width()
 {
@@ -15,7 +23,8 @@ blue_width()
 start_at_menu
 keep_screenshot menu
 
-[[ $(colour_count) -eq 2 ]] || fail "the menu has $(colour_count) colours, expected yellow and blue only"
+colours=$(convert "$shot" -format '%k' info:)
+((colours == 2)) || fail "the menu has $colours colours, expected yellow and blue only"
 ((($(count "$yellow" 0 0 1024 768) + $(count "$blue" 0 0 1024 768)) == 1024 * 768)) ||
     fail "the menu's two colours are not yellow and blue"
 

@@ -9,5 +9,4 @@ start_at_menu
 open_shoot_down
 leave_mission kill -TERM "$game_pid"
 kill -TERM "$game_pid"
-expect_exit 0 5
-expect_only_credits_on_stdout
+expect_clean_exit

@@ -1,76 +1,55 @@
 # shellcheck shell=bash
-# Sourced by the end-to-end cases and by bench/run_pacing.sh: a private X
-# server at 1024x768x16, the real game running on it from the folder holding
-# data/, keys through XTEST and colour counts on screenshots. Everything is
-# waited for by polling against a deadline. The caller sets heli_binary,
-# source_dir and artifacts (where a failure leaves the last screenshot and the
-# game's output) before calling these.
+# Sourced by the end-to-end cases and bench/run_pacing.sh after they set
+# heli_binary, source_dir and artifacts (where failures leave the last screenshot
+# and logs): a private 1024x768x16 X server, the real game on it, keys through
+# XTEST, colour counts on screenshots, and every wait polled against a deadline.
 set -euo pipefail
 : "${heli_binary:?}" "${source_dir:?}" "${artifacts:?}"
 
 readonly yellow='rgb(255,255,0)' blue='rgb(0,0,255)' red='rgb(255,0,0)'
-# The game looks at the keyboard's state once a frame, after draining the
-# events, so a key pressed and released within one frame is never seen
-# (`xdotool key` holds it for 6 ms): every key is held for several frames, as
-# a player's finger would.
+# The game reads the keyboard's state once a frame, so a key pressed and
+# released within one frame is never seen: keys are held as a finger would.
 readonly key_hold_seconds=0.25
 
 work=$(mktemp -d)
 shot=$work/screen.png
-xvfb_pid=
-game_pid=
+xvfb_pid='' game_pid=''
 
+# SIGTERM is only a quit request to the game, which in a mission ends just the
+# mission; SIGKILL ends it for certain.
 cleanup()
 {
-    # The game turns SIGTERM into a quit request, which inside a mission only
-    # ends the mission; SIGKILL ends it for certain.
-    if [[ -n $game_pid ]] && kill -0 "$game_pid" 2>/dev/null; then
-        kill -KILL "$game_pid" 2>/dev/null || true
-        wait "$game_pid" 2>/dev/null || true
-    fi
-    if [[ -n $xvfb_pid ]]; then
-        kill -TERM "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    [[ -z $game_pid ]] || kill -KILL "$game_pid" 2>/dev/null || true
+    [[ -z $xvfb_pid ]] || kill -TERM "$xvfb_pid" 2>/dev/null || true
+    wait 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
+# Every byte of the game's output counts, down to the spaces: cat -A shows them.
 fail()
 {
-    echo "FAILED: $*" >&2
-    echo "display ${DISPLAY:-none}, Xvfb pid ${xvfb_pid:-none}, game pid ${game_pid:-none}" >&2
+    echo "FAILED: $* (display ${DISPLAY:-none}, game pid ${game_pid:-none})" >&2
     mkdir -p "$artifacts"
     [[ -f $shot ]] && cp "$shot" "$artifacts/last-screen.png"
     for log in game-stdout game-stderr xvfb-stderr; do
-        if [[ -f $work/$log ]]; then
-            cp "$work/$log" "$artifacts/$log.txt"
-            echo "--- $log:" >&2
-            # Every byte of the game's output counts, down to the spaces.
-            if [[ $log == game-stdout ]]; then
-                od -c "$work/$log" | head -20 >&2
-            else
-                tail -n 20 "$work/$log" >&2
-            fi
-        fi
+        [[ -f $work/$log ]] || continue
+        cp "$work/$log" "$artifacts/$log.txt"
+        echo "--- $log:" >&2
+        tail -n 20 "$work/$log" | cat -A >&2
     done
     echo "screenshots and logs kept in $artifacts" >&2
     exit 1
 }
 
-now_ms()
-{
-    date +%s%3N
-}
+now_ms() { date +%s%3N; }
 
+# -displayfd writes the first free display number once the server accepts
+# connections. SDL connects twice while it starts; without -noreset the server
+# resets when the first connection closes, and a busy machine refuses the second.
 start_display()
 {
-    # -displayfd takes the first free display number and writes it once the
-    # server accepts connections, so several sessions can run side by side.
-    # SDL opens the display twice while it starts, and without -noreset the
-    # server resets when the first connection closes; a busy machine then
-    # refuses the second.
     Xvfb -displayfd 3 -screen 0 1024x768x16 -nolisten tcp -noreset \
         3>"$work/display" 2>"$work/xvfb-stderr" &
     xvfb_pid=$!
@@ -91,35 +70,23 @@ start_game()
     game_pid=$!
 }
 
-game_running()
-{
-    local stat
-    stat=$(cat "/proc/$game_pid/stat" 2>/dev/null) || return 1
-    stat=${stat##*) }
-    [[ ${stat:0:1} != Z ]]
-}
+game_running() { [[ $(ps -o stat= -p "$game_pid") == [^Z]* ]]; }
 
-take_screenshot()
-{
-    import -window root "$shot" 2>>"$work/import-stderr" || fail "cannot take a screenshot"
-}
+take_screenshot() { import -window root "$shot" 2>>"$work/import-stderr" ||
+    fail "cannot take a screenshot"; }
 
-# count COLOUR X Y WIDTH HEIGHT: how many pixels of the last screenshot in
-# that rectangle have exactly that colour.
-count()
-{
-    convert "$shot" -crop "${4}x${5}+${2}+${3}" +repage -fill black +opaque "$1" \
-        -fill white -opaque "$1" -format '%[fx:round(mean*w*h)]' info:
-}
+# count COLOUR X Y WIDTH HEIGHT: the pixels of exactly that colour in that
+# rectangle of the last screenshot.
+count() { convert "$shot" -crop "${4}x${5}+${2}+${3}" +repage -fill black +opaque "$1" \
+    -fill white -opaque "$1" -format '%[fx:round(mean*w*h)]' info:; }
 
-# wait_for DESCRIPTION SECONDS CONDITION...: screenshots until the condition
-# (a command looking at $shot) holds.
+# wait_for DESCRIPTION SECONDS CONDITION...: screenshots until the condition,
+# a command looking at $shot, holds.
 wait_for()
 {
     local description=$1 deadline=$(($(now_ms) + $2 * 1000))
     shift 2
-    while true; do
-        game_running || fail "the game ended while waiting for $description"
+    while game_running || fail "the game ended while waiting for $description"; do
         take_screenshot
         "$@" && return 0
         (($(now_ms) < deadline)) || fail "no $description within the deadline"
@@ -134,17 +101,13 @@ press()
     xdotool keyup "$@"
 }
 
-menu_shown()
-{
-    [[ $(count "$yellow" 0 0 1024 768) -gt 700000 ]] && [[ $(count "$blue" 400 300 300 90) -gt 0 ]]
-}
+menu_shown() { [[ $(count "$yellow" 0 0 1024 768) -gt 700000 &&
+    $(count "$blue" 400 300 300 90) -gt 0 ]]; }
 
 # Mission texts are the only pure red on the screen: "Zeit:" and the countdown
 # at the top left are the shoot-down mission's.
-shoot_down_shown()
-{
-    [[ $(count "$yellow" 0 0 1024 768) -eq 0 ]] && [[ $(count "$red" 50 30 80 20) -gt 50 ]]
-}
+shoot_down_shown() { [[ $(count "$yellow" 0 0 1024 768) -eq 0 &&
+    $(count "$red" 50 30 80 20) -gt 50 ]]; }
 
 open_shoot_down()
 {

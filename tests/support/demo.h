@@ -1,19 +1,18 @@
 #pragma once
 // Missions played headless on the virtual clock: frame by frame for the tests,
-// and recorded demos, which replay an input script from a fixed start time and
-// log what happened, so that a changed rule shows up as a changed log.
+// and recorded demos, whose logs show a changed rule as a changed log.
 #include "virtual_platform.h"
 #include "framework/screens.h"
 #include "missions/rescue.h"
 #include "missions/shoot_down.h"
 
-#include <istream>
+#include <cstdlib>
 #include <string>
+#include <type_traits>
 #include <vector>
 
-// A mission started the way the menu starts it: the start tick is read, then
-// the mission sets itself up and seeds rand() from the clock. setUpTimeMs
-// pretends that much of the mission's time went by during set-up.
+// A mission started as the menu starts it, seeding rand() from the clock;
+// setUpTimeMs pretends that much of the mission's time went by in set-up.
 template <class Mission>
 struct HeadlessMission {
     Mission mission;
@@ -47,13 +46,20 @@ struct HeadlessMission {
     }
 };
 
-// Puts every enemy where it neither fires at nor drops on a helicopter at its
-// start height, nor meets a parked projectile.
-void keepEnemiesAway(shootdown::Mission& mission);
-void keepEnemiesAway(rescue::Mission& mission);
+// Puts every enemy 300 below the helicopter's start height, out of its fire
+// band and egg window, with a band (600 to 690) clear of a parked projectile.
+template <class Mission>
+void keepEnemiesAway(Mission& mission)
+{
+    for (int n = 0; n < squadronSize; ++n) {
+        mission.squadron.fighter[n] = {1000, 600, 0, 0};
+        mission.squadron.shot[n] = {parkedX, parkedY, 0, 0};
+    }
+    if constexpr (std::is_same_v<Mission, shootdown::Mission>)
+        mission.bomber = {1000, 600, 0, 0};
+}
 
-// A mission one frame in, so that frameStep is 8, with the enemies out of the
-// way; a test then places what it needs.
+// A mission one frame in (so frameStep is 8), the enemies out of the way.
 template <class Mission>
 struct ArrangedMission : HeadlessMission<Mission> {
     explicit ArrangedMission(int setUpTimeMs = 0) : HeadlessMission<Mission>(10000, setUpTimeMs)
@@ -64,37 +70,24 @@ struct ArrangedMission : HeadlessMission<Mission> {
 };
 
 // "x,y", to compare and print positions.
-std::string where(const SDL_Rect& rect);
-std::string where(int x, int y);
+inline std::string where(int x, int y) { return std::to_string(x) + ',' + std::to_string(y); }
+inline std::string where(const SDL_Rect& rect) { return where(rect.x, rect.y); }
 
-SDL_Rect rectAt(int x, int y);
+inline SDL_Rect rectAt(int x, int y) { return {Sint16(x), Sint16(y), 0, 0}; }
 
 // The numbers rand() draws after srand(seed), to predict what the game draws.
-std::vector<int> randSequence(unsigned seed, int count);
+inline std::vector<int> randSequence(unsigned seed, int count)
+{
+    std::srand(seed);
+    std::vector<int> draws(static_cast<size_t>(count));
+    for (int& draw : draws)
+        draw = std::rand();
+    return draws;
+}
 
-struct DemoEvent {
-    int atMs; // after the start
-    std::string action; // press, release or quit
-    SDLKey key;
-};
-
-struct Demo {
-    std::string mission; // shootdown or rescue
-    int startMs = 0; // the clock at the start, which seeds the mission
-    int frameMs = 16;
-    std::vector<DemoEvent> events;
-};
-
-// One item a line, '#' starts a comment:
-//   mission shootdown|rescue
-//   start <ms>                the clock when the menu starts the mission
-//   frame <ms>                the length of every frame
-//   <ms> press|release <key>  up, down, left, right, space or escape
-//   <ms> quit                 a quit request
-// Event times count from the start. A line it cannot read throws
-// std::runtime_error naming the line.
-Demo readDemo(std::istream& script);
-
-// Plays the demo to the mission's end and returns its log: the state after
-// every 60th frame and after the last one, then the end screen's sleeps.
-std::string playDemo(const Demo& demo);
+// Plays a demo script to the mission's end and logs the state after every 60th
+// frame and the last, then the end screen's sleeps. A line, after '#' comments,
+// is "mission shootdown|rescue", "start <ms>" (the clock at the start) or "<ms>
+// press|release up|down|left|right|space|escape" (from the start); frames are
+// 16 ms. A line it cannot read throws std::runtime_error naming the line.
+std::string playDemo(const std::string& script);
