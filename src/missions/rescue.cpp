@@ -29,6 +29,9 @@ const SpriteFile spriteFiles[spriteCount] = {
     {"fallschirm2", "data/Fallschirmoffen.bmp"},
 };
 
+static_assert(spriteCount <= maxMissionSprites && textCount <= maxMissionTexts,
+              "the mission's tables must fit its art");
+
 const int keyedSprites[] = {Heli, En1, Explosion, Bomber, Triceratops, Fallschirm2};
 
 // The rescue mission's keyed sprites are run-length encoded as well.
@@ -47,11 +50,6 @@ constexpr Sint16 countTextY = 30;
 int randomBomberHeight()
 {
     return std::rand() % 300 + 1;
-}
-
-void drawText(const Mission& mission, Text text)
-{
-    drawTextLine(mission, tables, text);
 }
 
 void placeActors(Mission& mission)
@@ -228,12 +226,12 @@ void draw(Mission& mission)
         drawAt(sprite[Bomber], mission.bomber[n], display);
     }
     drawAt(sprite[Heli], mission.core.heli, display);
-    drawText(mission, Gerettete);
-    ::drawText(mission.countText, countTextX, countTextY, display);
+    drawTextLine(mission, tables, Gerettete);
+    drawText(mission.countText, countTextX, countTextY, display);
     for (SDL_Rect& openParachute : mission.openParachute)
         drawAt(sprite[Fallschirm2], openParachute, display);
     if (mission.core.missionTime < startTextMs)
-        drawText(mission, StartText);
+        drawTextLine(mission, tables, StartText);
     if (!mission.core.missionWon)
         flipDisplay(display);
 }

@@ -30,6 +30,9 @@ const SpriteFile spriteFiles[spriteCount] = {
     {"explosion", "data/Explosion.bmp"},
 };
 
+static_assert(spriteCount <= maxMissionSprites && textCount <= maxMissionTexts,
+              "the mission's tables must fit its art");
+
 const int keyedSprites[] = {Heli, En1, Explosion, Bomber, Egg};
 
 const MissionTables tables = {textLines, textCount, spriteFiles, spriteCount,
@@ -45,11 +48,6 @@ constexpr Sint16 shotDownX = 1200; // where a hit target flies in again from
 constexpr Sint16 countdownTextX = 100;
 constexpr Sint16 hitCountTextX = 950;
 constexpr Sint16 counterTextY = 30;
-
-void drawText(const Mission& mission, Text text)
-{
-    drawTextLine(mission, tables, text);
-}
 
 void placeActors(Mission& mission)
 {
@@ -212,14 +210,14 @@ void draw(Mission& mission)
     drawAt(sprite[Egg], mission.egg, display);
     drawAt(sprite[Bomber], mission.bomber, display);
     drawAt(sprite[Heli], mission.core.heli, display);
-    drawText(mission, Zeit);
-    ::drawText(mission.countdownText, countdownTextX, counterTextY, display);
-    drawText(mission, Abgeschossen);
-    ::drawText(mission.hitCountText, hitCountTextX, counterTextY, display);
+    drawTextLine(mission, tables, Zeit);
+    drawText(mission.countdownText, countdownTextX, counterTextY, display);
+    drawTextLine(mission, tables, Abgeschossen);
+    drawText(mission.hitCountText, hitCountTextX, counterTextY, display);
     if (explosionShown(mission.explosion, tickCount()))
         drawAt(sprite[Explosion], mission.explosion.at, display);
     if (mission.core.missionTime < startTextMs)
-        drawText(mission, StartText);
+        drawTextLine(mission, tables, StartText);
     if (!mission.core.missionWon)
         flipDisplay(display);
 }
