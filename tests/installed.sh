@@ -1,6 +1,7 @@
 # shellcheck shell=bash
 # Sourced by install_test.sh and package_test.sh once they set artifacts: the
 # end-to-end helpers, and a run of an installed game from an unrelated folder.
+: "${artifacts:?}"
 heli_binary='set by play_installed' source_dir=$artifacts/elsewhere
 # shellcheck source=tests/e2e/xsession.sh
 source "$(dirname "${BASH_SOURCE[0]}")/e2e/xsession.sh"

@@ -25,11 +25,12 @@ complain()
     out=$(grep -v -e '^✔ Validation was successful.$' -e 'running with root privileges' <<<"$out" || true)
     echo "$name: status $status${out:+, said:}" >&2
     [[ -z $out ]] || echo "$out" >&2
-    ((status == 0)) && [[ -z $out ]] || fail "$name complained"
+    if ((status != 0)) || [[ -n $out ]]; then fail "$name complained"; fi
 }
+man_warnings() { man --warnings -l "$1" >/dev/null; }
 complain desktop-file-validate desktop-file-validate "$root/usr/share/applications/heli.desktop"
 complain appstreamcli appstreamcli validate --no-net --pedantic "$root"/usr/share/metainfo/*.xml
-complain man sh -c 'man --warnings -l "$1" >/dev/null' man "$root/usr/share/man/man6/heli.6.gz"
+complain man man_warnings "$root/usr/share/man/man6/heli.6.gz"
 complain lintian lintian --info --pedantic --fail-on error,warning,info,pedantic "$pkg"/heli_*.changes
 
 version=$(dpkg-deb -f "$deb" Version)
