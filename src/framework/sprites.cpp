@@ -20,6 +20,7 @@ bool isBmpDepth(int bits)
     fatalError(("Can't set " + std::string(file.name) + ": \n").c_str());
 }
 
+// Ends the game for a sprite that loaded but cannot be drawn, saying why.
 [[noreturn]] void brokenSprite(const SpriteFile& file, SDL_Surface* surface,
                                const std::string& fault)
 {
@@ -33,7 +34,8 @@ bool isBmpDepth(int bits)
 SDL_Surface* inDisplayFormat(const SpriteFile& file, SDL_Surface* loaded)
 {
     SDL_Surface* converted = SDL_DisplayFormat(loaded);
-    if (!converted) // copied: on some SDLs the error text is the buffer set next
+    // SDL's reason is copied first: setting the error may overwrite its buffer.
+    if (!converted)
         brokenSprite(file, loaded, "cannot take the display's format: " + std::string(SDL_GetError()));
     SDL_FreeSurface(loaded);
     return converted;
