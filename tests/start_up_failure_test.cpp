@@ -63,13 +63,13 @@ std::vector<StartUp> startUps()
          "nosuchdriver"}};
     for (const Program* program : {&shootDown, &rescueMission, &menu}) {
         cases.push_back({std::string(program->name) + "_Font", program, {"RZ4417.ttf"},
-                         "Can't open Font: \nCouldn't open data/RZ4417.ttf"});
+                         "Can't open Font: \nCouldn't open data/RZ4417.ttf: No such file or directory"});
         std::vector<std::string> missing;
         for (size_t n = program->sprites.size(); n-- > 0;) {
             const auto& [name, file] = program->sprites[n];
             missing.push_back(file);
             cases.push_back({std::string(program->name) + "_" + name, program, missing,
-                             "Can't set " + name + ": \nCouldn't open data/" + file});
+                             "Can't set " + name + ": \nCouldn't open data/" + file + ": No such file or directory"});
         }
     }
     return cases;

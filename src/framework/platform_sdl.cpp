@@ -2,6 +2,7 @@
 // and a paced flip.
 #include "platform.h"
 #include "pacer.h"
+#include "process.h"
 
 #include <sched.h>
 #include <time.h>
@@ -45,7 +46,7 @@ void sleepMs(int ms)
 
 bool drainEvents()
 {
-    bool quit = false;
+    bool quit = takeHangup();
     SDL_Event event;
     while (SDL_PollEvent(&event))
         if (event.type == SDL_QUIT)

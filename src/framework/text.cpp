@@ -1,4 +1,5 @@
 #include "text.h"
+#include "data_file.h"
 #include "fatal.h"
 
 #include <cstdio>
@@ -11,7 +12,13 @@ void startFonts()
 
 TTF_Font* openFont(int pointSize)
 {
-    TTF_Font* font = TTF_OpenFont(fontPath, pointSize);
+    SDL_RWops* stream = openDataFile(fontPath);
+    TTF_Font* font = stream ? TTF_OpenFontRW(stream, 1, pointSize) : nullptr;
+    if (font && TTF_FontHeight(font) <= 0) {
+        TTF_CloseFont(font);
+        font = nullptr;
+        SDL_SetError("%s has no height at size %d", fontPath, pointSize);
+    }
     if (!font)
         fatalError("Can't open Font: \n");
     return font;

@@ -1,6 +1,8 @@
 #include "menu.h"
+#include "framework/process.h"
 
 int main(int argc, char** argv)
 {
+    prepareProcess();
     return runMenu(argc, argv);
 }
