@@ -12,9 +12,3 @@ void frameEnded(Pacer& pacer, int64_t nowUs)
 {
     pacer.frameEndUs = nowUs;
 }
-
-int64_t sleepBeforeDeadline(int64_t deadlineUs, int64_t nowUs)
-{
-    int64_t left = deadlineUs - nowUs - sleepMarginUs;
-    return left > 0 ? left : 0;
-}

@@ -3,7 +3,7 @@
 #include "platform.h"
 #include "pacer.h"
 
-#include <sched.h>
+#include <errno.h>
 #include <time.h>
 
 namespace {
@@ -20,15 +20,13 @@ const int64_t processStartUs = monotonicUs();
 
 Pacer displayPacer;
 
-void waitUntil(int64_t deadlineUs)
+// One sleep to an absolute time on the same clock: however late the sleep
+// starts or a signal cuts it short, it ends at the deadline, with no spinning.
+void sleepUntil(int64_t deadlineUs)
 {
-    int64_t sleepUs = sleepBeforeDeadline(deadlineUs, monotonicUs());
-    if (sleepUs > 0) {
-        timespec pause{time_t(sleepUs / 1000000), long(sleepUs % 1000000) * 1000};
-        nanosleep(&pause, nullptr);
+    timespec deadline{time_t(deadlineUs / 1000000), long(deadlineUs % 1000000) * 1000};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
     }
-    while (monotonicUs() < deadlineUs)
-        sched_yield();
 }
 
 } // namespace
@@ -61,6 +59,6 @@ const Uint8* keyboardState()
 void flipDisplay(SDL_Surface* display)
 {
     SDL_Flip(display);
-    waitUntil(frameDeadline(displayPacer, monotonicUs()));
+    sleepUntil(frameDeadline(displayPacer, monotonicUs()));
     frameEnded(displayPacer, monotonicUs());
 }
