@@ -6,7 +6,8 @@
 //
 // A frame's work runs from the end of the previous frame's wait (the pacer's
 // last sleep or yield, or the flip's return when it did not wait) to the next
-// flip; the flip's time is its own. Costs two clock reads per call wrapped.
+// flip; the flip's time is its own. Costs two or three clock reads per call
+// wrapped.
 #include <SDL.h>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -20,7 +21,7 @@
 
 namespace {
 
-// The file's layout: six 64-bit counters in this order, read by the script.
+// The file's layout: seven 64-bit counters in this order, read by the script.
 struct FlipProbe {
     int64_t flips;
     int64_t workNs;
@@ -28,7 +29,10 @@ struct FlipProbe {
     int64_t cpuNs; // the process's CPU time (user + system) at the last flip's end
     int64_t lastFlipEndNs; // monotonic
     int64_t firstFlipRealtimeNs; // wall-clock time, to set against the exec
+    int64_t longWaits; // a win or end screen's pause, not a frame's wait
 };
+
+constexpr int64_t longWaitNs = 100000000;
 
 FlipProbe* probe = nullptr;
 int64_t lastWaitEndNs = 0;
@@ -64,8 +68,11 @@ __attribute__((constructor)) void openProbe()
 template <typename Wait>
 int timedWait(Wait wait)
 {
+    int64_t startNs = nowNs(CLOCK_MONOTONIC);
     int result = wait();
     lastWaitEndNs = nowNs(CLOCK_MONOTONIC);
+    if (probe && lastWaitEndNs - startNs > longWaitNs)
+        probe->longWaits += 1;
     return result;
 }
 

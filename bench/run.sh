@@ -26,7 +26,7 @@ probe_file=$work/probe
 load_average() { cut -d' ' -f1-3 /proc/loadavg; }
 
 # The probe's counters: flips, work ns, flip ns, CPU ns, last flip's end
-# (monotonic ns), first flip's end (wall-clock ns).
+# (monotonic ns), first flip's end (wall-clock ns), long sleeps.
 read_probe() { od -An -t d8 -v "$probe_file" 2>/dev/null | tr -s ' \n' ' '; }
 
 # run_probed PROGRAM...: starts a program of the build under test with the probe
@@ -73,6 +73,8 @@ measure()
         take_screenshot
         "$shown" || continue
         read -r -a after <<<"$(read_probe)"
+        # A win or end screen's long sleep fell into the slice.
+        ((after[6] == before[6])) || continue
         for i in 0 1 2 3 4; do
             sums[i]=$((sums[i] + after[i] - before[i]))
         done
@@ -121,7 +123,7 @@ start_up_figures()
         stop_probed
     done
     printf '%s\n' "${runs[@]}" | sort -n | awk '{ v[NR] = $1 / 10 } END {
-        printf "%.1f (", v[int((NR + 1) / 2)]; for (i = 1; i <= NR; ++i) printf "%s%.1f", i > 1 ? " " : "", v[i]; printf ")" }'
+        printf "%.1f (", v[int((NR + 1) / 2)]; for (i = 1; i <= NR; ++i) printf "%s%.1f", (i > 1 ? " " : ""), v[i]; printf ")" }'
 }
 
 # bench_build LABEL BUILD_DIR LIBRARY_DIR: every figure of one build, kept in

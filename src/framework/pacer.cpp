@@ -8,7 +8,7 @@ int64_t frameDeadline(const Pacer& pacer, int64_t nowUs)
     return scheduled > nowUs ? scheduled : nowUs;
 }
 
-void frameEnded(Pacer& pacer, int64_t nowUs)
+void frameEnded(Pacer& pacer, int64_t deadlineUs, int64_t nowUs)
 {
-    pacer.frameEndUs = nowUs;
+    pacer.frameEndUs = nowUs - deadlineUs < wakeSlackUs ? deadlineUs : nowUs;
 }

@@ -16,9 +16,15 @@ struct Pacer {
 // the display, or a slow frame).
 int64_t frameDeadline(const Pacer& pacer, int64_t nowUs);
 
-// Notes the real end of a frame. A wake-up that came late starts the next
-// frame late too, rather than cutting it short to keep to a fixed beat:
-// frameStep makes up for the lost time, and a short frame would only jerk
-// (below 10 ms the slowest objects stop for a frame). On a busy machine this
-// keeps more frames at frameStep 8 than a fixed beat does (bench/README.md).
-void frameEnded(Pacer& pacer, int64_t nowUs);
+// A sleep ends a little after its deadline. Up to this much late the frame
+// counts as ended on time, so that the slack does not add up into slower
+// frames; every frame then lasts 16.33 to 17 ms, 16 or 17 whole milliseconds.
+constexpr int64_t wakeSlackUs = 330;
+
+// Notes the end of a frame that was due at deadlineUs and ended at nowUs. A
+// wake-up later than the slack starts the next frame late too, rather than
+// cutting it short to keep to a fixed beat: frameStep makes up for the lost
+// time, and a short frame would only jerk (below 10 ms the slowest objects
+// stop for a frame). On a busy machine this keeps more frames at frameStep 8
+// than a fixed beat does (bench/README.md).
+void frameEnded(Pacer& pacer, int64_t deadlineUs, int64_t nowUs);

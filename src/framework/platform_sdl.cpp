@@ -59,6 +59,7 @@ const Uint8* keyboardState()
 void flipDisplay(SDL_Surface* display)
 {
     SDL_Flip(display);
-    sleepUntil(frameDeadline(displayPacer, monotonicUs()));
-    frameEnded(displayPacer, monotonicUs());
+    int64_t deadlineUs = frameDeadline(displayPacer, monotonicUs());
+    sleepUntil(deadlineUs);
+    frameEnded(displayPacer, deadlineUs, monotonicUs());
 }

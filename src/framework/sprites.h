@@ -13,4 +13,4 @@ struct SpriteFile {
 void loadSprites(const SpriteFile* files, int count, SDL_Surface** sprites);
 
 // Makes pure white transparent in each listed sprite, in the listed order.
-void keyOutWhite(SDL_Surface* const* sprites, const int* keyed, int count, Uint32 keyFlags);
+void keyOutWhite(SDL_Surface* const* sprites, const int* keyed, int count);
