@@ -1,4 +1,4 @@
-// Counters on a running game, preloaded into it by bench/run_pacing.sh
+// Counters on a running game, preloaded into it by bench/run.sh
 // (LD_PRELOAD), so that the game measured is the shipped binary with its own
 // platform, unchanged. It wraps SDL_Flip and the calls a frame waits in, and
 // keeps running totals in a small file that the script reads while the game
@@ -112,6 +112,8 @@ int nanosleep(const timespec* pause, timespec* left)
     return timedWait([&] { return sleep(pause, left); });
 }
 
+// Earlier builds yielded through the end of each wait; counted alike, they
+// can be measured beside today's.
 int sched_yield()
 {
     static auto yield = next<int (*)()>("sched_yield");
