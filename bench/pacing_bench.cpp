@@ -1,14 +1,18 @@
 // Frame pacing of the real platform, measured on the shoot-down mission's own
-// frames: `pacing_bench [FRAMES]` (default 1200), run from the folder holding
-// data/ with a display at 1024x768x16 (bench/run_pacing.sh starts one).
+// frames: `pacing_bench [FRAMES [ROUND_TRIPS]]` (default 2000 and 50), run from
+// the folder holding data/ with a display at 1024x768x16 (bench/run.sh starts
+// one).
 //
 // Prints how often frameStep is 8 (the step the game's speeds were tuned for),
 // the other steps seen, the median frame length and the CPU share the frames
-// use; then what one full-screen blit costs from a 24-bit surface and from one
-// in the display's format, which is why sprites are converted as they load.
-// It prints figures only; nothing here passes or fails.
+// use; then the missions' set-up time (from the tick the menu would read to the
+// end of the first frame's flip) and the resident size over round trips into
+// both missions and back; then what one full-screen blit costs from a 24-bit
+// surface and from one in the display's format, which is why sprites are
+// converted as they load. It prints figures only; nothing here passes or fails.
 #include "framework/display.h"
 #include "framework/platform.h"
+#include "missions/rescue.h"
 #include "missions/shoot_down.h"
 
 #include <sys/resource.h>
@@ -17,14 +21,18 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int defaultFrames = 1200;
+constexpr int defaultFrames = 2000;
+constexpr int defaultRoundTrips = 50;
+constexpr int framesPerTrip = 3;
 constexpr int blitsEach = 300;
 
 double secondsSince(Clock::time_point start)
@@ -84,6 +92,67 @@ void measureFrames(int frameLimit)
                 100.0 * cpu / wall, cpu, wall);
 }
 
+long residentKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string field;
+    long kb = 0;
+    while (status >> field)
+        if (field == "VmRSS:" && status >> kb)
+            break;
+    return kb;
+}
+
+// One trip into a mission and back, as from the menu: set-up, a few frames,
+// teardown. Returns the set-up time up to the first frame's end, in ms. It
+// starts a period after the last frame, so that the first frame's flip is not
+// held back to the beat and only the set-up and that frame are timed.
+template <typename Mission>
+double roundTrip()
+{
+    sleepMs(20);
+    Mission mission;
+    Clock::time_point start = Clock::now();
+    setUp(mission, tickCount());
+    frame(mission);
+    double setUpMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    for (int i = 1; i < framesPerTrip; ++i)
+        frame(mission);
+    tearDown(mission);
+    return setUpMs;
+}
+
+void printSpread(const char* what, std::vector<double> values, const char* unit)
+{
+    std::sort(values.begin(), values.end());
+    std::printf("%s: median %.1f %s (min %.1f, max %.1f)\n", what, median(values), unit,
+                values.front(), values.back());
+}
+
+void measureRoundTrips(int trips)
+{
+    std::vector<double> shootDownMs, rescueMs, residentAfterTen;
+    std::vector<long> residentAt(std::size_t(trips) + 1, 0);
+    residentAt[0] = residentKb();
+    for (int trip = 1; trip <= trips; ++trip) {
+        shootDownMs.push_back(roundTrip<shootdown::Mission>());
+        rescueMs.push_back(roundTrip<rescue::Mission>());
+        residentAt[std::size_t(trip)] = residentKb();
+        if (trip >= 10)
+            residentAfterTen.push_back(double(residentAt[std::size_t(trip)]));
+    }
+    printSpread("shoot-down set-up to its first frame", shootDownMs, "ms");
+    printSpread("rescue set-up to its first frame", rescueMs, "ms");
+    std::printf("resident size over %d round trips into both missions: before %ld kB", trips,
+                residentAt[0]);
+    for (int trip : {1, 10, 25, 50})
+        if (trip <= trips)
+            std::printf(", after %d: %ld kB", trip, residentAt[std::size_t(trip)]);
+    std::printf("\n");
+    if (!residentAfterTen.empty())
+        printSpread("resident size from the tenth trip on", residentAfterTen, "kB");
+}
+
 double medianBlitUs(SDL_Surface* source, SDL_Surface* display)
 {
     std::vector<double> blitUs;
@@ -122,12 +191,14 @@ void measureBlits()
 int main(int argc, char** argv)
 {
     int frameLimit = argc > 1 ? std::atoi(argv[1]) : defaultFrames;
-    if (frameLimit < 1) {
-        std::fprintf(stderr, "usage: %s [FRAMES]  (FRAMES >= 1, default %d)\n", argv[0],
-                     defaultFrames);
+    int trips = argc > 2 ? std::atoi(argv[2]) : defaultRoundTrips;
+    if (frameLimit < 1 || trips < 1) {
+        std::fprintf(stderr, "usage: %s [FRAMES [ROUND_TRIPS]]  (both >= 1, default %d and %d)\n",
+                     argv[0], defaultFrames, defaultRoundTrips);
         return 2;
     }
     measureFrames(frameLimit);
+    measureRoundTrips(trips);
     measureBlits();
     SDL_Quit();
     return 0;

@@ -15,7 +15,6 @@ struct MissionTables {
     int spriteCount;
     const int* keyed; // sprites whose white is transparent, keyed in this order
     int keyedCount;
-    Uint32 keyFlags;
 };
 
 struct MissionArt {

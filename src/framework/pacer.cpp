@@ -8,13 +8,7 @@ int64_t frameDeadline(const Pacer& pacer, int64_t nowUs)
     return scheduled > nowUs ? scheduled : nowUs;
 }
 
-void frameEnded(Pacer& pacer, int64_t nowUs)
+void frameEnded(Pacer& pacer, int64_t deadlineUs, int64_t nowUs)
 {
-    pacer.frameEndUs = nowUs;
-}
-
-int64_t sleepBeforeDeadline(int64_t deadlineUs, int64_t nowUs)
-{
-    int64_t left = deadlineUs - nowUs - sleepMarginUs;
-    return left > 0 ? left : 0;
+    pacer.frameEndUs = nowUs - deadlineUs < wakeSlackUs ? deadlineUs : nowUs;
 }

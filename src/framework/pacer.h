@@ -6,9 +6,6 @@
 #include <cstdint>
 
 constexpr int64_t framePeriodUs = 16667;
-// A sleep here usually ends 50 to 100 us late; the last stretch before the
-// deadline is spent yielding instead, which costs a few percent of a core.
-constexpr int64_t sleepMarginUs = 600;
 
 struct Pacer {
     int64_t frameEndUs = -1; // when the previous frame ended; -1 before the first
@@ -19,11 +16,15 @@ struct Pacer {
 // the display, or a slow frame).
 int64_t frameDeadline(const Pacer& pacer, int64_t nowUs);
 
-// Notes the real end of a frame. A wake-up that came late starts the next
-// frame late too, rather than cutting it short to keep to a fixed beat:
-// frameStep makes up for the lost time, and a short frame would only jerk.
-void frameEnded(Pacer& pacer, int64_t nowUs);
+// A sleep ends a little after its deadline. Up to this much late the frame
+// counts as ended on time, so that the slack does not add up into slower
+// frames; every frame then lasts 16.33 to 17 ms, 16 or 17 whole milliseconds.
+constexpr int64_t wakeSlackUs = 330;
 
-// How long to sleep before yielding out the rest of the wait; 0 when the
-// deadline is near or already past.
-int64_t sleepBeforeDeadline(int64_t deadlineUs, int64_t nowUs);
+// Notes the end of a frame that was due at deadlineUs and ended at nowUs. A
+// wake-up later than the slack starts the next frame late too, rather than
+// cutting it short to keep to a fixed beat: frameStep makes up for the lost
+// time, and a short frame would only jerk (below 10 ms the slowest objects
+// stop for a frame). On a busy machine this keeps more frames at frameStep 8
+// than a fixed beat does (bench/README.md).
+void frameEnded(Pacer& pacer, int64_t deadlineUs, int64_t nowUs);

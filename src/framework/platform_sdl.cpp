@@ -4,7 +4,7 @@
 #include "pacer.h"
 #include "process.h"
 
-#include <sched.h>
+#include <errno.h>
 #include <time.h>
 
 namespace {
@@ -21,15 +21,13 @@ const int64_t processStartUs = monotonicUs();
 
 Pacer displayPacer;
 
-void waitUntil(int64_t deadlineUs)
+// One sleep to an absolute time on the same clock: however late the sleep
+// starts or a signal cuts it short, it ends at the deadline, with no spinning.
+void sleepUntil(int64_t deadlineUs)
 {
-    int64_t sleepUs = sleepBeforeDeadline(deadlineUs, monotonicUs());
-    if (sleepUs > 0) {
-        timespec pause{time_t(sleepUs / 1000000), long(sleepUs % 1000000) * 1000};
-        nanosleep(&pause, nullptr);
+    timespec deadline{time_t(deadlineUs / 1000000), long(deadlineUs % 1000000) * 1000};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
     }
-    while (monotonicUs() < deadlineUs)
-        sched_yield();
 }
 
 } // namespace
@@ -62,6 +60,7 @@ const Uint8* keyboardState()
 void flipDisplay(SDL_Surface* display)
 {
     SDL_Flip(display);
-    waitUntil(frameDeadline(displayPacer, monotonicUs()));
-    frameEnded(displayPacer, monotonicUs());
+    int64_t deadlineUs = frameDeadline(displayPacer, monotonicUs());
+    sleepUntil(deadlineUs);
+    frameEnded(displayPacer, deadlineUs, monotonicUs());
 }

@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# Sourced by the end-to-end cases and bench/run_pacing.sh after they set
+# Sourced by the end-to-end cases and bench/run.sh after they set
 # heli_binary, source_dir and artifacts (where failures leave the last screenshot
 # and logs): a private 1024x768x16 X server, the real game on it, keys through
 # XTEST, colour counts on screenshots, and every wait polled against a deadline.
