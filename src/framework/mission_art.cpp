@@ -8,7 +8,7 @@ void loadMissionArt(MissionArt& art, const MissionTables& tables)
     art.fonts = openMissionFonts();
     renderTextLines(tables.texts, tables.textCount, art.fonts, art.texts);
     loadSprites(tables.sprites, tables.spriteCount, art.sprites);
-    keyOutWhite(art.sprites, tables.keyed, tables.keyedCount);
+    keyOutWhite(art.sprites, tables.keyed, tables.keyedCount, tables.keyFlags);
 }
 
 void releaseMissionArt(MissionArt& art)

@@ -15,6 +15,7 @@ struct MissionTables {
     int spriteCount;
     const int* keyed; // sprites whose white is transparent, keyed in this order
     int keyedCount;
+    Uint32 keyFlags;
 };
 
 struct MissionArt {

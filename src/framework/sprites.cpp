@@ -87,14 +87,10 @@ void loadSprites(const SpriteFile* files, int count, SDL_Surface** sprites)
         sprites[i] = loadSprite(files[i]);
 }
 
-// Run-length encoded, a keyed sprite's blit skips its white runs and copies
-// the rest a run at a time instead of testing every pixel: the same pixels on
-// the display for a fraction of the cost, every frame.
-void keyOutWhite(SDL_Surface* const* sprites, const int* keyed, int count)
+void keyOutWhite(SDL_Surface* const* sprites, const int* keyed, int count, Uint32 keyFlags)
 {
     for (int i = 0; i < count; ++i) {
         SDL_Surface* sprite = sprites[keyed[i]];
-        SDL_SetColorKey(sprite, SDL_SRCCOLORKEY | SDL_RLEACCEL,
-                        SDL_MapRGB(sprite->format, 255, 255, 255));
+        SDL_SetColorKey(sprite, keyFlags, SDL_MapRGB(sprite->format, 255, 255, 255));
     }
 }

@@ -22,4 +22,4 @@ std::string spriteFault(const SDL_Surface& surface);
 void loadSprites(const SpriteFile* files, int count, SDL_Surface** sprites);
 
 // Makes pure white transparent in each listed sprite, in the listed order.
-void keyOutWhite(SDL_Surface* const* sprites, const int* keyed, int count);
+void keyOutWhite(SDL_Surface* const* sprites, const int* keyed, int count, Uint32 keyFlags);

@@ -34,8 +34,10 @@ static_assert(spriteCount <= maxMissionSprites && textCount <= maxMissionTexts,
 
 const int keyedSprites[] = {Heli, En1, Explosion, Bomber, Triceratops, Fallschirm2};
 
+// The rescue mission's keyed sprites are run-length encoded as well.
 const MissionTables tables = {textLines, textCount, spriteFiles, spriteCount,
-                              keyedSprites, int(std::size(keyedSprites))};
+                              keyedSprites, int(std::size(keyedSprites)),
+                              SDL_SRCCOLORKEY | SDL_RLEACCEL};
 
 constexpr int bomberSpeed = 3; // tenths of frameStep
 constexpr int fallSpeed = 2;

@@ -36,7 +36,7 @@ static_assert(spriteCount <= maxMissionSprites && textCount <= maxMissionTexts,
 const int keyedSprites[] = {Heli, En1, Explosion, Bomber, Egg};
 
 const MissionTables tables = {textLines, textCount, spriteFiles, spriteCount,
-                              keyedSprites, int(std::size(keyedSprites))};
+                              keyedSprites, int(std::size(keyedSprites)), SDL_SRCCOLORKEY};
 
 constexpr int fighterDodge = 4; // tenths of frameStep
 constexpr int bomberDodge = 3;
