@@ -14,12 +14,15 @@ install_missing_packages libsdl2-2.0-0 >&2
 mkdir -p "$1"
 folder=$(cd "$1" && pwd)/sdl12-compat
 prefix=$folder/root/usr
-multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
+multiarch=$(gcc -print-multiarch)
 libdir=$prefix/lib/$multiarch
 if [ ! -e "$libdir/libSDL-1.2.so.0" ] || [ ! -e "$prefix/include/SDL/SDL.h" ]; then
     rm -rf "$folder"
     mkdir -p "$folder/debs"
-    (cd "$folder/debs" && apt-get download -q libsdl1.2-compat libsdl1.2-compat-dev >&2)
+    # A machine whose packages came preinstalled may have no package lists yet.
+    packages=(libsdl1.2-compat libsdl1.2-compat-dev)
+    (cd "$folder/debs" && { apt-get download -q "${packages[@]}" >&2 ||
+        { as_root apt-get update -q >&2 && apt-get download -q "${packages[@]}" >&2; }; })
     for deb in "$folder"/debs/*.deb; do
         dpkg-deb -x "$deb" "$folder/root"
     done
