@@ -1,10 +1,42 @@
 #include "display.h"
 #include "fatal.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+
+namespace {
+
+// Where SDL draws when no graphical display can be opened: text art on the
+// terminal (classic SDL 1.2), or memory nobody looks at (SDL 2 under
+// sdl12-compat). Such a game would run on unseen until killed.
+bool showsNothing(const char* driver)
+{
+    for (const char* fallback : {"caca", "aalib", "offscreen", "dummy"})
+        if (std::strcmp(driver, fallback) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
 void startVideo()
 {
+    // A driver chosen through SDL's own environment is used as chosen.
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    const bool driverChosen = chosen && *chosen;
+    // Keeps the text-art fallback, should SDL come to try it, off the terminal:
+    // it is turned down below anyway.
+    if (!driverChosen)
+        setenv("CACA_DRIVER", "null", 0);
     if (SDL_Init(SDL_INIT_VIDEO) == -1)
         fatalError("Can't init SDL: \n");
+    char driver[32] = "";
+    if (!driverChosen && SDL_VideoDriverName(driver, sizeof driver) && showsNothing(driver)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_SetError("No graphical display; SDL offered its %s driver", driver);
+        fatalError("Can't init SDL: \n");
+    }
 }
 
 SDL_Surface* setGameDisplayMode()

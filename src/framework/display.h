@@ -5,7 +5,8 @@
 constexpr int screenWidth = 1024;
 constexpr int screenHeight = 768;
 
-// Starts SDL's video subsystem (does nothing when it already runs).
+// Starts SDL's video subsystem (does nothing when it already runs). Without
+// a graphical display it ends the game, unless SDL_VIDEODRIVER chose a driver.
 void startVideo();
 
 // Sets 1024 x 768 at 16 bits, full screen and double-buffered.
