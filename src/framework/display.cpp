@@ -29,6 +29,10 @@ void startVideo()
     // it is turned down below anyway.
     if (!driverChosen)
         setenv("CACA_DRIVER", "null", 0);
+    // The game reads held keys and never composed text, yet SDL's X11 start
+    // opens an input method that parses the locale's whole Compose table:
+    // three quarters of the video start's work. A table the player set stays.
+    setenv("XCOMPOSEFILE", "/dev/null", 0);
     if (SDL_Init(SDL_INIT_VIDEO) == -1)
         fatalError("Can't init SDL: \n");
     char driver[32] = "";
