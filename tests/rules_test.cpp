@@ -24,30 +24,27 @@ TEST(HelicopterMoves, BoundsAreTestedBeforeEachMove)
 // Drawn at (100, 300): 100 < x < 240 and 315 < y < 370, once the start protection is over.
 TEST(HeliBox, IsStrictOnEverySide)
 {
-    for (auto [x, y, inside] : {std::tuple{100, 340, false}, {101, 340, true}, {239, 340, true}, {240, 340, false},
-                                {150, 315, false}, {150, 316, true}, {150, 369, true}, {150, 370, false}})
-        for (bool protection : {true, false}) {
-            MissionCore core;
-            core.startProtection = protection;
-            heliHitStep(core, rectAt(x, y));
-            EXPECT_EQ(core.missionOver, inside && !protection) << where(x, y);
-        }
+    for (auto [x, y, protection, hit] :
+         {std::tuple{100, 340, false, false}, {101, 340, false, true}, {239, 340, false, true}, {240, 340, false, false},
+          {150, 315, false, false}, {150, 316, false, true}, {150, 369, false, true}, {150, 370, false, false},
+          {150, 340, true, false}}) {
+        MissionCore core;
+        core.startProtection = protection;
+        heliHitStep(core, rectAt(x, y));
+        EXPECT_EQ(core.missionOver, hit) << where(x, y);
+    }
 }
 
-// Space launches a projectile beyond x 1023 from where the helicopter was drawn,
-// not from where it is steered; a flight of k tenths moves only an x below 1024.
-// Escape or a quit request (at 0) ends the mission.
+// Space launches from where the helicopter was drawn, (200, 100), a projectile
+// beyond x 1023, which flies only below 1024. Escape or a quit request ends.
 TEST(InputStep, LaunchesFliesAndEnds)
 {
     for (auto [key, fromX, k, launchedX, flownX, quitAt] :
          {std::tuple{SDLK_SPACE, 1023, 7, 1023, 1028, 1}, {SDLK_SPACE, 1024, 7, 340, 345, 1},
           {SDLK_SPACE, 1030, 10, 340, 348, 1}, {SDLK_ESCAPE, 1024, 7, 1024, 1024, 1}, {SDLK_UP, 500, 10, 500, 508, 0}}) {
-        fake::reset();
-        fake::hold(key);
-        fake::quitAt(quitAt);
+        fake::reset(), fake::hold(key), fake::quitAt(quitAt);
         MissionCore core;
-        core.heliX = 500, core.heliY = 20, core.frameStep = 8, core.heli = rectAt(200, 100);
-        core.projectile = rectAt(fromX, 400);
+        core.heliX = 500, core.heliY = 20, core.frameStep = 8, core.heli = rectAt(200, 100), core.projectile = rectAt(fromX, 400);
         inputStep(core);
         EXPECT_EQ(where(core.projectile), where(launchedX, launchedX == 340 ? 170 : 400)) << fromX;
         projectileFlight(core, k);
@@ -56,8 +53,7 @@ TEST(InputStep, LaunchesFliesAndEnds)
     }
 }
 
-// Speeds are frameStep x k / 10, truncated. A plane at x <= 0 comes back at x
-// 1024 at a height drawn from rand(): 1 to 678, or 1 to 300 for a rescue bomber.
+// Speeds are frameStep x k / 10, truncated; a plane at x <= 0 comes back at x 1024, y rand() % heights + 1.
 TEST(Movement, TruncatedTenthsOfTheFrameStepAndComingBack)
 {
     using Step = void (*)(SDL_Rect&, int);
@@ -82,8 +78,7 @@ TEST(Movement, TruncatedTenthsOfTheFrameStepAndComingBack)
     }
 }
 
-// Strictly within 45 of the helicopter's top (300), its shot parked: the shot
-// leaves from the fighter's x, 45 below its top.
+// Strictly within 45 of the helicopter's y 300, its shot parked: the shot leaves 45 below the fighter's top.
 TEST(FireStep, FromStrictlyWithin45WhenItsShotIsParked)
 {
     for (auto [fighterY, shotX, fires] : {std::tuple{255, 1024, false}, {256, 1024, true}, {344, 1024, true},
@@ -94,8 +89,8 @@ TEST(FireStep, FromStrictlyWithin45WhenItsShotIsParked)
     }
 }
 
-// Target at (500, 300): 500 < x < 650, 300 < y < 390. A hit sends it to x 1200
-// at a new height, explodes 40 above the projectile for 100 ms, parks it, counts.
+// Target at (500, 300): 500 < x < 650, 300 < y < 390. A hit sends it to x 1200 at a new
+// height, explodes 40 above the projectile for 100 ms, parks the projectile and counts.
 TEST(HitZone, IsStrictOnAllFourEdges)
 {
     for (auto [x, y, hit] : {std::tuple{500, 345, false}, {501, 345, true}, {649, 345, true}, {650, 345, false},
@@ -113,8 +108,7 @@ TEST(HitZone, IsStrictOnAllFourEdges)
     }
 }
 
-// Over a helicopter at (300, 400) the window is 150 < x < 350, y < 400; a
-// parked egg (y > 767) drops 150 right of and 50 below the bomber.
+// Over a helicopter at (300, 400): 150 < x < 350, y < 400; a parked egg (y > 767) drops.
 TEST(EggDrop, FromTheWindowAboveTheHelicopterWhenParked)
 {
     for (auto [x, y, eggY, drops] :
@@ -126,9 +120,8 @@ TEST(EggDrop, FromTheWindowAboveTheHelicopterWhenParked)
     }
 }
 
-// Animal at (500, 300): 500 < x < 565, 300 < y < 335, never at x 1024 or y 768,
-// only with its open parachute parked. A catch counts, opens that parachute 30
-// above the animal and parks the launched one.
+// Animal at (500, 300): 500 < x < 565, 300 < y < 335, never at x 1024 or y 768, only with its
+// open parachute parked. A catch counts, opens it 30 above the animal, parks the launched one.
 TEST(CatchZone, StrictInsideWithTheOpenParachuteParked)
 {
     const SDL_Rect a = rectAt(500, 300), corner = rectAt(1000, 750), parked = rectAt(1024, 768);
@@ -147,8 +140,7 @@ TEST(CatchZone, StrictInsideWithTheOpenParachuteParked)
     }
 }
 
-// On the ground (y > 767), not under its open parachute (30 above), strictly
-// between x 200 and 1023: lost.
+// On the ground (y > 767), not under its open parachute (30 above), 200 < x < 1023: lost.
 TEST(Landing, UncaughtOnTheGroundBetweenTheEdges)
 {
     for (auto [x, y, openY, lost] : {std::tuple{201, 768, 768, true}, {200, 768, 768, false}, {1022, 768, 768, true},

@@ -1,6 +1,5 @@
-// Set-up and its failures: each mission's sprites in their order, which of
-// them have white keyed out, and what the game does when its data or its
-// display cannot be had: our message, then SDL's reason, exit status 1.
+// Set-up: each mission's sprites in their order with white keyed out where it should be, and
+// the ends when data or the display cannot be had: our message, SDL's reason, exit status 1.
 #include "child_process.h"
 #include "headless.h"
 #include "menu/menu.h"
@@ -33,8 +32,8 @@ const Program rescueMission{[] { runRescueMission(0, nullptr, fake::now()); },
      {"fallschirm2", "Fallschirmoffen.bmp", true}}};
 const Program menu{[] { runMenu(0, nullptr); }, {}};
 
-// Each sprite is its file's bitmap; a white pixel in a keyed one is transparent,
-// in any other drawn. The rescue mission's keyed sprites are run-length encoded.
+// Each sprite is its file's bitmap; white is transparent in a keyed one, drawn in any other.
+// The rescue mission's keyed sprites are run-length encoded.
 template <class Mission>
 void expectSprites(const Program& program)
 {
@@ -63,8 +62,7 @@ TEST(Sprites, LoadInOrderWithWhiteKeyedOutWhereItShouldBe)
     expectSprites<rescue::Mission>(rescueMission);
 }
 
-// What a program prints and its exit status in a copy of data/ without the
-// named files; a mission that does start is ended by Escape.
+// What a program prints and its exit status without the named files; Escape ends a mission.
 std::pair<std::string, int> startWithout(const Program& program, const std::vector<std::string>& missing,
                                          const char* videoDriver = "dummy")
 {
@@ -84,18 +82,15 @@ std::pair<std::string, int> startWithout(const Program& program, const std::vect
     return {outcome.output, outcome.exitStatus};
 }
 
-// Our message exactly, then SDL's reason in whatever words, and status 1.
-void expectFailure(const std::pair<std::string, int>& outcome, const std::string& message)
-{
-    EXPECT_EQ(outcome.first.substr(0, message.size()), message);
-    EXPECT_GT(outcome.first.size(), message.size()) << "no reason after " << message;
-    EXPECT_EQ(outcome.second, 1) << message;
-}
-
-// Without a file and all later ones, the first sprite that needs one of them
-// is named; each mission needs only its own files, every program the font.
+// Without a file and all later ones, the first sprite that needs one is named. Each mission
+// needs only its own files, every program the font.
 TEST(StartUp, EndsWithItsMessageAndStatusOne)
 {
+    auto expectFailure = [](const std::pair<std::string, int>& outcome, const std::string& message) {
+        EXPECT_EQ(outcome.first.substr(0, message.size()), message); // then SDL's reason, in its own words
+        EXPECT_GT(outcome.first.size(), message.size()) << "no reason after " << message;
+        EXPECT_EQ(outcome.second, 1) << message;
+    };
     expectFailure(startWithout(menu, {}, "nosuchdriver"),
                   "Programming and Graphics \n   Brastolmein\nCan't init SDL: \n");
     for (const Program* program : {&shootDown, &rescueMission, &menu}) {

@@ -1,9 +1,8 @@
 #pragma once
-// Runs a piece of the game in a child process, so that paths which end the
-// process (fatal errors, exit status) can be checked from a test. The child
-// changes into workDir (if given), runs body, and ends with status 0 if body
-// returns. A child still running after 20 s is ended by SIGALRM: SDL makes
-// SIGTERM a mere quit request, which a mission or the menu may not act on.
+// Runs body in a child process in workDir (if given), so that what ends the
+// process (fatal errors, exit status) can be checked; a body that returns ends
+// it with status 0. After 20 s SIGALRM ends it: SDL makes SIGTERM a mere quit
+// request, which a mission or the menu may never act on.
 #include <csignal>
 #include <cstdio>
 #include <functional>

@@ -33,19 +33,14 @@ struct HeadlessMission {
         fake::advance(missionTime - (fake::now() - core.startTick));
         frame(mission);
     }
-    // One frame in, so that frameStep is 8, with the fighters low on the right
-    // and their shots parked, out of a helicopter's way at its start.
+    // One frame in (frameStep 8), the fighters low on the right, their shots parked.
     void arrange()
     {
         runFrame();
         for (int n = 0; n < squadronSize; ++n)
             fighter[n] = {1000, 600, 0, 0}, shot[n] = {parkedX, parkedY, 0, 0};
     }
-    void endScreen()
-    {
-        ::endScreen(core, mission.display, mission.sprites[Mission::explosionSprite],
-                    mission.texts[Mission::lostText]);
-    }
+    void endScreen() { ::endScreen(core, mission.display, mission.sprites[Mission::explosionSprite], mission.texts[Mission::lostText]); }
 };
 
 using ShootDown = HeadlessMission<shootdown::Mission>;
