@@ -13,7 +13,7 @@ namespace {
 
 char screenKind(SDL_Surface* screen)
 {
-    const Uint16 yellow = Uint16(SDL_MapRGB(screen->format, 255, 255, 0)), *pixel = static_cast<Uint16*>(screen->pixels);
+    const Uint16 yellow = Uint16(SDL_MapRGB(screen->format, 255, 255, 0)), *pixel = (Uint16*)screen->pixels;
     const SDL_Color blue{0, 0, 255, 0};
     if (pixel[0] == yellow && pixel[767 * screen->pitch / 2 + 1023] == yellow &&
         textAt(screen, "1-Neues Spiel", 24, 400, 300, blue) && textAt(screen, "2-Beenden", 24, 400, 350, blue))

@@ -8,52 +8,37 @@
 #include <type_traits>
 
 template <class Mission>
-class BothMissions : public testing::Test {
-protected:
+struct BothMissions : testing::Test {
     static constexpr bool shootingDown = std::is_same_v<Mission, shootdown::Mission>;
-    static int& count(Mission& m)
-    {
-        if constexpr (shootingDown)
-            return m.hitCount;
-        else
-            return m.rescuedCount;
-    }
 };
 using Missions = testing::Types<shootdown::Mission, rescue::Mission>;
 TYPED_TEST_SUITE(BothMissions, Missions);
 
-// Seeded from the tick count at set-up, not from the menu's start tick; the
-// fighters draw first, x then y each, then the mission's bombers.
-TYPED_TEST(BothMissions, StartFromAFreshSeedFightersFirst)
+// Seeded from the tick count at set-up, not from the menu's start tick, the fighters draw first,
+// x then y each, then the bombers. missionTime counts from the start tick, set-up (500 ms here)
+// included; the countdown steps in the first frame after 1000 ms, then every 2000 ms.
+TYPED_TEST(BothMissions, StartFromAFreshSeedThenTimedFromTheStartTick)
 {
-    HeadlessMission<TypeParam> run(4242, 1500);
+    HeadlessMission<TypeParam> run(4242, 500);
     const int nextDraw = std::rand();
     const std::vector<int> r = randSequence(4242, 11);
     EXPECT_EQ(where(run.fighter[0]) + ' ' + where(run.fighter[1]) + ' ' + where(run.fighter[2]),
               where(r[0] % 700 + 200, r[1] % 678 + 1) + ' ' + where(r[2] % 100 + 800, r[3] % 678 + 1) + ' ' +
                   where(r[4] % 100 + 800, r[5] % 678 + 1));
+    const bool sd = TestFixture::shootingDown;
     if constexpr (TestFixture::shootingDown) {
         EXPECT_EQ(where(run.mission.bomber), where(r[6] % 700 + 200, r[7] % 678 + 1));
-        EXPECT_EQ(nextDraw, r[8]) << "set-up drew more";
     } else {
         EXPECT_EQ(where(run.mission.bomber[0]) + ' ' + where(run.mission.bomber[1]),
                   where(r[6] % 700 + 200, r[7] % 300 + 1) + ' ' + where(r[8] % 700 + 200, r[9] % 300 + 1));
-        EXPECT_EQ(nextDraw, r[10]) << "set-up drew more";
     }
-}
-
-// missionTime counts from the menu's start tick, set-up (500 ms here) included.
-// The countdown steps in the first frame after 1000, then every 2000 ms.
-TYPED_TEST(BothMissions, StartTextStartProtectionAndCountdownOnTime)
-{
-    HeadlessMission<TypeParam> run(10000, 500);
-    const bool sd = TestFixture::shootingDown;
+    EXPECT_EQ(nextDraw, r[sd ? 8 : 10]) << "set-up drew more";
     for (auto [missionTime, countdown, textShown, protection] :
          {std::tuple{1000, 40, true, true}, {1001, 39, true, true}, {1999, 39, true, true}, {2000, 39, false, true},
           {3000, 39, false, true}, {3001, 38, false, true}, {5000, 38, false, true}, {5001, 37, false, false}}) {
         run.runFrameAt(missionTime);
-        EXPECT_EQ(textAt(run.mission.display, sd ? "Zerstoere innerhalb der Zeit 30 Gegner" : "Rette alle 30 Stegosaurus",
-                         18, sd ? 300 : 450, 350), textShown) << missionTime;
+        const char* startText = sd ? "Zerstoere innerhalb der Zeit 30 Gegner" : "Rette alle 30 Stegosaurus";
+        EXPECT_EQ(textAt(run.mission.display, startText, 18, sd ? 300 : 450, 350), textShown) << missionTime;
         EXPECT_EQ(run.core.startProtection, protection) << missionTime;
         if constexpr (TestFixture::shootingDown) {
             EXPECT_EQ(run.mission.countdown.countdown, countdown) << missionTime;
@@ -74,7 +59,8 @@ TYPED_TEST(BothMissions, WinScreenWaitsForSpaceOrAQuitRequest)
         : std::vector<Line>{{1, "Gewonnen", 24, 450, 350}, {1, "30", 18, 950, 30}, {2, "Gerettete:", 18, 850, 30},
                             {2, "30", 18, 950, 30}, {2, "Rette alle 30 Stegosaurus", 18, 450, 350},
                             {3, "Verloren", 24, 450, 350}};
-    for (auto [key, quitAtMs, won] : {std::tuple{SDLK_SPACE, 0, true}, {SDLK_ESCAPE, 3000, false}, {SDLK_UP, 1500, false}}) {
+    for (auto [key, quitAtMs, won] :
+         {std::tuple{SDLK_SPACE, 0, true}, {SDLK_ESCAPE, 3000, false}, {SDLK_UP, 1500, false}}) {
         HeadlessMission<TypeParam> run(1000);
         const int start = fake::now();
         fake::pressAt(start + 1500, key);
@@ -90,7 +76,10 @@ TYPED_TEST(BothMissions, WinScreenWaitsForSpaceOrAQuitRequest)
             if (flips.size() == 3 && !drawnAt(display, run.mission.sprites[TypeParam::explosionSprite], 140, 300))
                 missing += "explosion at the helicopter (100, 300)";
         });
-        TestFixture::count(run.mission) = 30;
+        if constexpr (TestFixture::shootingDown)
+            run.mission.hitCount = 30;
+        else
+            run.mission.rescuedCount = 30;
         run.runFrame();
         EXPECT_GE(fake::now() - start, won ? 1500 : quitAtMs) << key << " ended the wait";
         run.endScreen();
@@ -129,23 +118,13 @@ TEST(ShootDownFrame, DodgesInTheirOrderAfterThePlanesMoved)
     EXPECT_TRUE(drawnAt(m.display, m.sprites[shootdown::Explosion], 130, 310));
 }
 
-TEST(ShootDownFrame, FightersComeBackBeforeTheBomber)
-{
-    ShootDown run;
-    run.arrange();
-    run.fighter[2] = rectAt(0, 600), run.mission.bomber = rectAt(0, 600);
-    const std::vector<int> r = randSequence(13, 2);
-    run.runFrame();
-    EXPECT_EQ(where(run.fighter[2]) + ' ' + where(run.mission.bomber),
-              where(1024, r[0] % 678 + 1) + ' ' + where(1024, r[1] % 678 + 1));
-}
-
 // From 29 hits, after the start protection, a hit on fighter 2 wins, showing this frame's count;
 // it parks the projectile in a bomber at 875, tested after the fighters. The egg in the hit zone,
-// or a countdown stepping from 0 to -1 (shown), in the same frame loses.
+// or a countdown stepping from 0 to -1 (shown), in the same frame loses. Planes at x 0 come back
+// at new heights, fighters first.
 TEST(ShootDownWin, AtThirtyHitsOrMoreUnlessLostInTheSameFrame)
 {
-    const SDL_Rect away = rectAt(1000, 600), inReach = rectAt(875, 700);
+    const SDL_Rect away = rectAt(0, 600), inReach = rectAt(875, 700);
     for (auto [bomber, eggY, threshold, lost, count] :
          {std::tuple{away, 768, 99999, false, "30"}, {inReach, 768, 99999, false, "31"}, {away, 768, 0, true, "30"},
           {away, 340, 99999, true, "30"}}) {
@@ -154,10 +133,15 @@ TEST(ShootDownWin, AtThirtyHitsOrMoreUnlessLostInTheSameFrame)
         shootdown::Mission& m = run.mission;
         run.core.startTick -= 6000;
         m.bomber = bomber, m.egg = rectAt(150, eggY), m.countdown = {0, 0, threshold};
-        run.fighter[1] = rectAt(500, 700), run.core.projectile = rectAt(560, 768);
+        run.fighter[1] = rectAt(500, 700), run.fighter[2] = rectAt(0, 600), run.core.projectile = rectAt(560, 768);
         m.hitCount = 29;
         fake::hold(SDLK_SPACE);
+        const std::vector<int> r = randSequence(13, 3);
         run.runFrame();
+        if (bomber.x == 0) {
+            EXPECT_EQ(where(run.fighter[2]) + ' ' + where(m.bomber),
+                      where(1024, r[1] % 678 + 1) + ' ' + where(1024, r[2] % 678 + 1));
+        }
         EXPECT_EQ(run.core.missionWon, !lost) << count << ' ' << eggY;
         EXPECT_TRUE(textAt(m.display, count, 18, 950, 30)) << count;
         EXPECT_TRUE(textAt(m.display, threshold ? "0" : "-1", 18, 100, 30)) << count;
@@ -187,6 +171,7 @@ TEST(RescueFrame, AnimalsDropAfterTwoAndThreeSecondsEachOnItsOwnTimer)
 }
 
 // From 29, catching animal 2 shows 30 and wins, unless shot 3 or a landing lost the same frame.
+// Each bomber covers its animal.
 TEST(RescueFrame, ThirtiethCatchWinsUnlessLostInTheSameFrame)
 {
     for (int sameFrame : {0, 1, 2}) { // nothing, a hit, a landing
@@ -197,21 +182,11 @@ TEST(RescueFrame, ThirtiethCatchWinsUnlessLostInTheSameFrame)
         m.animal[1] = rectAt(500, 300), run.core.projectile = rectAt(520, 310);
         if (sameFrame == 1)
             run.shot[2] = rectAt(150, 340);
-        if (sameFrame == 2)
-            m.animal[0] = rectAt(700, 767);
+        m.animal[0] = sameFrame == 2 ? rectAt(700, 767) : rectAt(340, 527), m.bomber[0] = rectAt(300, 500);
         fake::pressAt(fake::now() + 20000, SDLK_SPACE);
         run.runFrameAt(6000);
         EXPECT_TRUE(textAt(m.display, "30", 18, 950, 30)) << sameFrame;
         EXPECT_EQ(run.core.missionWon, sameFrame == 0) << sameFrame;
+        EXPECT_TRUE(sameFrame == 2 || drawnAt(m.display, m.sprites[rescue::Bomber], m.bomber[0].x, 500));
     }
-}
-
-TEST(RescueFrame, DrawsEachBomberOverItsAnimal)
-{
-    Rescue run;
-    run.arrange();
-    run.core.frameStep = 0;
-    run.mission.bomber[1] = rectAt(500, 500), run.mission.animal[1] = rectAt(540, 527);
-    run.runFrame();
-    EXPECT_TRUE(drawnAt(run.mission.display, run.mission.sprites[rescue::Bomber], 500, 500));
 }

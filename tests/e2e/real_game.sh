@@ -8,7 +8,8 @@ heli_binary=$1 source_dir=$2 artifacts=$3
 source "$(dirname "$0")/xsession.sh"
 mkdir -p "$artifacts"
 keep_screenshot() { cp "$shot" "$artifacts/$1.png"; }
-only_credits() { cmp -s <(printf 'Programming and Graphics \n   Brastolmein\n') "$work/game-stdout" || fail "not just the credits"; }
+only_credits() { cmp -s <(printf 'Programming and Graphics \n   Brastolmein\n') "$work/game-stdout" ||
+    fail "standard output is not just the credits"; }
 # "Verloren", and a second look finds the same pixels, which moving fighters never leave.
 still_lost_screen_shown() { (($(count "$red" 445 345 120 40) > 100)) && cp "$shot" "$work/first.png" &&
     take_screenshot && compare -metric AE "$work/first.png" "$shot" null: 2>/dev/null; }
@@ -19,7 +20,8 @@ wait_for "menu" 15 menu_shown
 keep_screenshot menu
 only_credits
 (($(count "$yellow" 0 0 1024 768) + $(count "$blue" 0 0 1024 768) == 1024 * 768)) || fail "not only yellow and blue"
-[[ $(convert "$shot" -fill white +opaque "$blue" -format '%@' info:) =~ \+40[0-9]\+30[0-9]$ ]] || fail "text not at (400, 300)"
+[[ $(convert "$shot" -fill white +opaque "$blue" -format '%@' info:) =~ \+40[0-9]\+30[0-9]$ ]] ||
+    fail "the menu's text does not start at (400, 300)"
 (($(count "$blue" 0 300 1024 35) > 0 && $(count "$blue" 0 335 1024 15) == 0 && $(count "$blue" 0 350 1024 35) > 0)) ||
     fail "the menu's lines are not at y 300 and 350"
 open_shoot_down

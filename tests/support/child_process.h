@@ -1,11 +1,12 @@
 #pragma once
-// Runs body in a child process in workDir (if given), so that what ends the
-// process (fatal errors, exit status) can be checked; a body that returns ends
-// it with status 0. After 20 s SIGALRM ends it: SDL makes SIGTERM a mere quit
-// request, which a mission or the menu may never act on.
+// Runs body in a child process in workDir (if given), to see what ends the process (fatal
+// errors, exit status); a body that returns ends it with status 0. After 20 s SIGALRM ends it:
+// SDL makes SIGTERM a mere quit request, which a mission or the menu may never act on.
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,32 +18,25 @@ struct ChildOutcome {
 
 inline ChildOutcome runInChild(const std::function<void()>& body, const std::string& workDir = "")
 {
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        return {"no pipe"};
+    char output[] = "/tmp/heli-child-XXXXXX";
+    close(mkstemp(output));
     std::fflush(stdout);
     const pid_t child = fork();
     if (child == 0) {
         signal(SIGALRM, SIG_DFL);
         alarm(20);
-        dup2(pipeEnds[1], STDOUT_FILENO);
-        if (!workDir.empty() && chdir(workDir.c_str()) != 0)
+        if (!std::freopen(output, "w", stdout) || (!workDir.empty() && chdir(workDir.c_str()) != 0))
             _exit(99);
         body();
         std::fflush(stdout);
         _exit(0);
     }
-    close(pipeEnds[1]);
-    ChildOutcome outcome;
-    char buffer[4096];
-    for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        outcome.output.append(buffer, size_t(got));
-    close(pipeEnds[0]);
     int status = 0;
     waitpid(child, &status, 0);
-    if (WIFEXITED(status))
-        outcome.exitStatus = WEXITSTATUS(status);
-    else if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM)
-        outcome.output += "\n[ended by the test's deadline: still running after 20 s]";
-    return outcome;
+    std::ifstream file(output);
+    std::string written{std::istreambuf_iterator<char>(file), {}};
+    std::remove(output);
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM)
+        written += "\n[ended by the test's deadline: still running after 20 s]";
+    return {written, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }

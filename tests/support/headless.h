@@ -1,6 +1,5 @@
 #pragma once
-// Missions run headless on the virtual clock, frame by frame, and what the
-// tests need to arrange a frame and look at the picture it drew.
+// Missions run headless frame by frame on the virtual clock, and looks at what they drew.
 #include "virtual_platform.h"
 #include "missions/rescue.h"
 #include "missions/shoot_down.h"
@@ -9,13 +8,12 @@
 #include <string>
 #include <vector>
 
-// A mission set up at nowMs; the menu read its start tick setUpTimeMs before.
+// A mission set up at nowMs, whose start tick the menu read setUpTimeMs before.
 template <class Mission>
 struct HeadlessMission {
     Mission mission;
     MissionCore& core = mission.core;
-    SDL_Rect* fighter = mission.squadron.fighter;
-    SDL_Rect* shot = mission.squadron.shot;
+    SDL_Rect *fighter = mission.squadron.fighter, *shot = mission.squadron.shot;
 
     explicit HeadlessMission(int nowMs = 10000, int setUpTimeMs = 0)
     {
@@ -40,9 +38,11 @@ struct HeadlessMission {
         for (int n = 0; n < squadronSize; ++n)
             fighter[n] = {1000, 600, 0, 0}, shot[n] = {parkedX, parkedY, 0, 0};
     }
-    void endScreen() { ::endScreen(core, mission.display, mission.sprites[Mission::explosionSprite], mission.texts[Mission::lostText]); }
+    void endScreen()
+    {
+        ::endScreen(core, mission.display, mission.sprites[Mission::explosionSprite], mission.texts[Mission::lostText]);
+    }
 };
-
 using ShootDown = HeadlessMission<shootdown::Mission>;
 using Rescue = HeadlessMission<rescue::Mission>;
 
@@ -53,16 +53,15 @@ inline std::string where(const SDL_Rect& rect) { return where(rect.x, rect.y); }
 // The numbers rand() gives after srand(seed), which it is seeded with again.
 inline std::vector<int> randSequence(unsigned seed, int count)
 {
-    std::srand(seed);
     std::vector<int> draws(size_t(count), 0);
+    std::srand(seed);
     for (int& draw : draws)
         draw = std::rand();
     std::srand(seed);
     return draws;
 }
 
-// Whether every opaque pixel of the image (all of them unless it has a colour
-// key) shows on the 16-bit display with its top-left corner at (x, y).
+// Whether every opaque pixel of the image (all unless it has a colour key) shows at (x, y).
 inline bool drawnAt(SDL_Surface* display, SDL_Surface* image, int x, int y)
 {
     SDL_Surface* own = SDL_DisplayFormat(image);

@@ -6,11 +6,12 @@
 
 namespace {
 
-// Headless: SDL draws into memory. Set before any test starts SDL.
+// SDL draws into memory, set before any test starts it.
 [[maybe_unused]] const bool headless = setenv("SDL_VIDEODRIVER", "dummy", 1) == 0;
 
 struct State {
-    int nowMs = 0, unchangedReads = 0, drains = 0;
+    explicit State(int startMs = 0) : nowMs(startMs) {}
+    int nowMs, unchangedReads = 0, drains = 0;
     Uint8 keys[SDLK_LAST] = {};
     std::multimap<int, std::pair<SDLKey, bool>> happenings; // by time: a key held or not; SDLK_UNKNOWN quits
     std::function<void(int)> drainHook;
@@ -22,12 +23,7 @@ struct State {
 
 namespace fake {
 
-void reset(int nowMs)
-{
-    state = State{};
-    state.nowMs = nowMs;
-}
-
+void reset(int nowMs) { state = State(nowMs); }
 int now() { return state.nowMs; }
 
 void advance(int ms)

@@ -1,7 +1,6 @@
 #pragma once
-// A scripted platform for headless runs: a virtual clock that moves only when
-// the game flips (16 ms), sleeps or spins on the tick count, and a keyboard and
-// event queue driven by the test.
+// A scripted platform: a virtual clock that moves only when the game flips (16 ms), sleeps or
+// spins on the tick count, and a keyboard and event queue driven by the test.
 #include <SDL.h>
 
 #include <functional>
