@@ -1,19 +1,21 @@
-// The menu, each run in a child process that reports the screens it flipped, a run at a time:
-// "M<n>", n menu frames (yellow, both blue lines in place), "S" shoot-down, "R" rescue, "?" other.
+// The menu, each run in a child process that reports the screens it flipped, a run at a time
+// ("M<n>": n menu frames, yellow with both blue lines in place; "S" shoot-down, "R" rescue, "?"
+// other), and what runMenu returned.
 #include "child_process.h"
 #include "headless.h"
 #include "menu/menu.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
-#include <utility>
 
 namespace {
 
 char screenKind(SDL_Surface* screen)
 {
-    const Uint16 yellow = Uint16(SDL_MapRGB(screen->format, 255, 255, 0)), *pixel = (Uint16*)screen->pixels;
+    const Uint16 yellow = Uint16(SDL_MapRGB(screen->format, 255, 255, 0));
+    const Uint16* pixel = static_cast<Uint16*>(screen->pixels);
     const SDL_Color blue{0, 0, 255, 0};
     if (pixel[0] == yellow && pixel[767 * screen->pitch / 2 + 1023] == yellow &&
         textAt(screen, "1-Neues Spiel", 24, 400, 300, blue) && textAt(screen, "2-Beenden", 24, 400, 350, blue))
@@ -37,7 +39,7 @@ class Menu : public testing::TestWithParam<MenuCase> {};
 TEST_P(Menu, ShowsTheseScreensThenEnds)
 {
     const MenuCase& c = GetParam();
-    ChildOutcome outcome = runInChild([&] {
+    const auto [output, status] = runInChild([&] {
         SDL_Quit();
         fake::reset();
         for (auto [atMs, happen, key] : c.events)
@@ -46,24 +48,17 @@ TEST_P(Menu, ShowsTheseScreensThenEnds)
             if (drain == c.drain)
                 c.atDrain ? fake::hold(c.atDrain) : fake::quitAt(fake::now());
         });
-        std::string runs;
-        int menuFrames = 0;
-        fake::onFlip([&](SDL_Surface* screen) {
-            const char kind = screenKind(screen);
-            if (menuFrames && kind != 'M')
-                runs += "M" + std::to_string(std::exchange(menuFrames, 0)) + ' ';
-            if (kind == 'M')
-                ++menuFrames;
-            else if (runs.empty() || runs[runs.size() - 2] != kind)
-                runs += std::string(1, kind) + ' ';
-        });
+        std::string kinds, runs;
+        fake::onFlip([&](SDL_Surface* screen) { kinds += screenKind(screen); });
         const int status = runMenu(0, nullptr);
-        std::printf("%sM%d\n", runs.c_str(), menuFrames);
-        std::fflush(stdout);
-        _exit(status);
+        for (size_t at = 0, end; at < kinds.size(); at = end) {
+            end = std::min(kinds.find_first_not_of(kinds[at], at), kinds.size());
+            runs += (at ? " " : "") + (kinds[at] == 'M' ? "M" + std::to_string(end - at) : kinds.substr(at, 1));
+        }
+        std::printf("%s/%d\n", runs.c_str(), status);
     });
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.output, "Programming and Graphics \n   Brastolmein\n" + c.screens + "\n");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(output, "Programming and Graphics \n   Brastolmein\n" + c.screens + "/0\n");
 }
 
 // The menu starts 300 ms after the credits and flips every 16 ms: a quit request at 509 ms is

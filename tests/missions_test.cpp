@@ -99,8 +99,7 @@ static int dodged(int y, int draw, int speed) { return draw % 2 + 1 == 1 ? y + s
 // bomber covers the egg; a fresh hit's explosion is drawn.
 TEST(ShootDownFrame, DodgesInTheirOrderAfterThePlanesMoved)
 {
-    ShootDown run;
-    run.arrange();
+    ShootDown run(10000, 0, arranged);
     shootdown::Mission& m = run.mission;
     run.fighter[0] = rectAt(600, 250), run.fighter[1] = rectAt(800, 251), run.fighter[2] = rectAt(700, 339);
     m.bomber = rectAt(850, 300), m.egg = rectAt(915, 325), m.explosion = {rectAt(130, 310), true, fake::now()};
@@ -128,8 +127,7 @@ TEST(ShootDownWin, AtThirtyHitsOrMoreUnlessLostInTheSameFrame)
     for (auto [bomber, eggY, threshold, lost, count] :
          {std::tuple{away, 768, 99999, false, "30"}, {inReach, 768, 99999, false, "31"}, {away, 768, 0, true, "30"},
           {away, 340, 99999, true, "30"}}) {
-        ShootDown run;
-        run.arrange();
+        ShootDown run(10000, 0, arranged);
         shootdown::Mission& m = run.mission;
         run.core.startTick -= 6000;
         m.bomber = bomber, m.egg = rectAt(150, eggY), m.countdown = {0, 0, threshold};
@@ -152,8 +150,7 @@ TEST(ShootDownWin, AtThirtyHitsOrMoreUnlessLostInTheSameFrame)
 // from where its bomber was before it moved, and falls 1 at once.
 TEST(RescueFrame, AnimalsDropAfterTwoAndThreeSecondsEachOnItsOwnTimer)
 {
-    Rescue run;
-    run.arrange();
+    Rescue run(10000, 0, arranged);
     rescue::Mission& m = run.mission;
     for (auto [missionTime, drops] : {std::pair{2000, -1}, {2001, 0}, {3000, -1}, {3001, 1}, {5001, -1}}) {
         const SDL_Rect bomber[] = {m.bomber[0], m.bomber[1]};
@@ -175,8 +172,7 @@ TEST(RescueFrame, AnimalsDropAfterTwoAndThreeSecondsEachOnItsOwnTimer)
 TEST(RescueFrame, ThirtiethCatchWinsUnlessLostInTheSameFrame)
 {
     for (int sameFrame : {0, 1, 2}) { // nothing, a hit, a landing
-        Rescue run;
-        run.arrange();
+        Rescue run(10000, 0, arranged);
         rescue::Mission& m = run.mission;
         m.rescuedCount = 29;
         m.animal[1] = rectAt(500, 300), run.core.projectile = rectAt(520, 310);

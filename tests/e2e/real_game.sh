@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Usage: real_game.sh HELI_BINARY SOURCE_DIR ARTIFACT_DIR (where the screenshots
-# are kept). The real game: the exact credits, the menu's colours and lines on
-# screen, and quit requests (SDL makes SIGTERM one): in a mission it ends only
-# the mission, through the end screen, back to the menu; there, the game (status 0).
+# Usage: real_game.sh HELI_BINARY SOURCE_DIR ARTIFACT_DIR (for the screenshots). The exact
+# credits, the menu's colours and lines on screen, and quit requests (SDL makes SIGTERM one):
+# in a mission it ends the mission, through the end screen, back to the menu; there, the game.
 heli_binary=$1 source_dir=$2 artifacts=$3
 # shellcheck source=tests/e2e/xsession.sh
 source "$(dirname "$0")/xsession.sh"

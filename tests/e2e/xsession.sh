@@ -1,7 +1,6 @@
 # shellcheck shell=bash
-# Sourced once heli_binary, source_dir and artifacts (where a failure leaves the
-# last screenshot and the logs) are set: a private 1024x768x16 X server, the
-# real game on it, keys through XTEST, colour counts on screenshots.
+# Sourced once heli_binary, source_dir and artifacts (where a failure leaves the last screenshot
+# and the logs) are set: a private 1024x768x16 X server, the real game on it, keys through XTEST.
 set -euo pipefail
 : "${heli_binary:?}" "${source_dir:?}" "${artifacts:?}"
 readonly yellow='rgb(255,255,0)' blue='rgb(0,0,255)' red='rgb(255,0,0)'
@@ -33,8 +32,8 @@ fail()
 
 now_ms() { date +%s%3N; }
 
-# -displayfd gives the first free display once the server takes connections;
-# -noreset keeps a busy server from refusing SDL's second connection.
+# -displayfd gives the first free display once the server takes connections; -noreset keeps
+# a busy server from refusing SDL's second connection.
 start_display()
 {
     Xvfb -displayfd 3 -screen 0 1024x768x16 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb-stderr" &
@@ -56,7 +55,6 @@ start_game()
 
 game_running() { [[ $(ps -o stat= -p "$game_pid") == [^Z]* ]]; }
 take_screenshot() { import -window root "$shot" 2>>"$work/import-stderr" || fail "cannot take a screenshot"; }
-
 # count COLOUR X Y WIDTH HEIGHT: pixels of exactly that colour there in the last screenshot.
 count() { convert "$shot" -crop "${4}x${5}+${2}+${3}" +repage -fill black +opaque "$1" \
     -fill white -opaque "$1" -format '%[fx:round(mean*w*h)]' info:; }

@@ -1,7 +1,7 @@
 #pragma once
-// Runs body in a child process in workDir (if given), to see what ends the process (fatal
-// errors, exit status); a body that returns ends it with status 0. After 20 s SIGALRM ends it:
-// SDL makes SIGTERM a mere quit request, which a mission or the menu may never act on.
+// Runs body in a child process in workDir (if given) for what ends the process: its standard
+// output (with a note if the deadline ended it) and exit status (-1 for none; 0 if body returns).
+// After 20 s SIGALRM ends it: SDL makes SIGTERM a mere quit request, which may never be acted on.
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -10,13 +10,9 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
-struct ChildOutcome {
-    std::string output; // standard output, then a note if the deadline ended the child
-    int exitStatus = -1; // -1 unless it ended through exit
-};
-
-inline ChildOutcome runInChild(const std::function<void()>& body, const std::string& workDir = "")
+inline std::pair<std::string, int> runInChild(const std::function<void()>& body, const std::string& workDir = "")
 {
     char output[] = "/tmp/heli-child-XXXXXX";
     close(mkstemp(output));

@@ -15,10 +15,13 @@ struct HeadlessMission {
     MissionCore& core = mission.core;
     SDL_Rect *fighter = mission.squadron.fighter, *shot = mission.squadron.shot;
 
-    explicit HeadlessMission(int nowMs = 10000, int setUpTimeMs = 0)
+    // Arranged: one frame in (frameStep 8), the fighters low on the right, their shots parked.
+    explicit HeadlessMission(int nowMs = 10000, int setUpTimeMs = 0, bool arranged = false)
     {
         fake::reset(nowMs);
         setUp(mission, nowMs - setUpTimeMs);
+        if (arranged)
+            arrange();
     }
     ~HeadlessMission()
     {
@@ -31,7 +34,6 @@ struct HeadlessMission {
         fake::advance(missionTime - (fake::now() - core.startTick));
         frame(mission);
     }
-    // One frame in (frameStep 8), the fighters low on the right, their shots parked.
     void arrange()
     {
         runFrame();
@@ -43,6 +45,7 @@ struct HeadlessMission {
         ::endScreen(core, mission.display, mission.sprites[Mission::explosionSprite], mission.texts[Mission::lostText]);
     }
 };
+constexpr bool arranged = true;
 using ShootDown = HeadlessMission<shootdown::Mission>;
 using Rescue = HeadlessMission<rescue::Mission>;
 
