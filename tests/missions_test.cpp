@@ -1,5 +1,4 @@
-// The missions frame by frame: first what both share, then each one's steps
-// in the order of its frame.
+// The missions frame by frame: what both share, then each one's steps in the order of its frame.
 #include "headless.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +13,9 @@ struct BothMissions : testing::Test {
 using Missions = testing::Types<shootdown::Mission, rescue::Mission>;
 TYPED_TEST_SUITE(BothMissions, Missions);
 
-// Seeded from the tick count at set-up, not from the menu's start tick, the fighters draw first,
-// x then y each, then the bombers. missionTime counts from the start tick, set-up (500 ms here)
-// included; the countdown steps in the first frame after 1000 ms, then every 2000 ms.
+// Seeded at set-up, not from the menu's start tick: fighters draw first, x then y, then bombers.
+// missionTime counts from the start tick, set-up (500 ms) included; the countdown steps after 1000 ms,
+// then every 2000 ms.
 TYPED_TEST(BothMissions, StartFromAFreshSeedThenTimedFromTheStartTick)
 {
     HeadlessMission<TypeParam> run(4242, 500);
@@ -86,17 +85,15 @@ TYPED_TEST(BothMissions, WinScreenWaitsForSpaceOrAQuitRequest)
         EXPECT_EQ(run.core.missionWon, won) << key;
         EXPECT_EQ(flips.size(), won ? 1u : 3u) << key;
         EXPECT_LT(flips.at(0), 1000) << "the win screen shows before its pause";
-        EXPECT_EQ(fake::sleeps().front(), 1000);
-        EXPECT_EQ(fake::sleeps().back() == 2000, !won);
+        EXPECT_EQ(std::pair(fake::sleeps().front(), fake::sleeps().back() == 2000), std::pair(1000, !won));
         EXPECT_EQ(missing, "") << key;
     }
 }
 
 static int dodged(int y, int draw, int speed) { return draw % 2 + 1 == 1 ? y + speed : y - speed; }
 
-// Once the planes moved, each target whose band (y, y + 90) holds the projectile's y draws a
-// dodge, 1 down or 2 up: fighters 1 to 3 by 3, the bomber by 2. Fighter 3, level, fires. The
-// bomber covers the egg; a fresh hit's explosion is drawn.
+// After the planes moved, targets whose band (y, y + 90) holds the projectile's y dodge, 1 down, 2 up:
+// fighters 1 to 3 by 3, then the bomber by 2. Fighter 3 fires. The bomber covers the egg.
 TEST(ShootDownFrame, DodgesInTheirOrderAfterThePlanesMoved)
 {
     ShootDown run(10000, 0, arranged);
@@ -106,21 +103,18 @@ TEST(ShootDownFrame, DodgesInTheirOrderAfterThePlanesMoved)
     run.core.projectile = rectAt(300, 340);
     const std::vector<int> r = randSequence(11, 4);
     run.runFrame();
-    EXPECT_EQ(where(run.core.projectile), where(305, 340));
-    EXPECT_EQ(where(run.fighter[0]), where(597, 250));
-    EXPECT_EQ(where(run.fighter[1]), where(797, dodged(251, r[0], 3)));
-    EXPECT_EQ(where(run.fighter[2]), where(697, dodged(339, r[1], 3)));
-    EXPECT_EQ(where(m.bomber), where(848, dodged(300, r[2], 2)));
+    EXPECT_EQ(where(run.fighter[0]) + ' ' + where(run.fighter[1]) + ' ' + where(run.fighter[2]) + ' ' + where(m.bomber),
+              where(597, 250) + ' ' + where(797, dodged(251, r[0], 3)) + ' ' + where(697, dodged(339, r[1], 3)) + ' ' +
+                  where(848, dodged(300, r[2], 2)));
     EXPECT_EQ(std::rand(), r[3]) << "drew for a target out of its band";
     EXPECT_EQ(where(run.shot[2]), where(695, 384));
     EXPECT_TRUE(drawnAt(m.display, m.sprites[shootdown::Bomber], m.bomber.x, m.bomber.y));
     EXPECT_TRUE(drawnAt(m.display, m.sprites[shootdown::Explosion], 130, 310));
 }
 
-// From 29 hits, after the start protection, a hit on fighter 2 wins, showing this frame's count;
-// it parks the projectile in a bomber at 875, tested after the fighters. The egg in the hit zone,
-// or a countdown stepping from 0 to -1 (shown), in the same frame loses. Planes at x 0 come back
-// at new heights, fighters first.
+// From 29, a hit on fighter 2 wins with this frame's count; it parks the projectile in a bomber at 875,
+// tested after the fighters. The egg or the countdown stepping to -1 in the same frame loses.
+// Planes at x 0 come back at new heights, fighters first.
 TEST(ShootDownWin, AtThirtyHitsOrMoreUnlessLostInTheSameFrame)
 {
     const SDL_Rect away = rectAt(0, 600), inReach = rectAt(875, 700);
@@ -176,8 +170,7 @@ TEST(RescueFrame, ThirtiethCatchWinsUnlessLostInTheSameFrame)
         rescue::Mission& m = run.mission;
         m.rescuedCount = 29;
         m.animal[1] = rectAt(500, 300), run.core.projectile = rectAt(520, 310);
-        if (sameFrame == 1)
-            run.shot[2] = rectAt(150, 340);
+        run.shot[2] = sameFrame == 1 ? rectAt(150, 340) : run.shot[2];
         m.animal[0] = sameFrame == 2 ? rectAt(700, 767) : rectAt(340, 527), m.bomber[0] = rectAt(300, 500);
         fake::pressAt(fake::now() + 20000, SDLK_SPACE);
         run.runFrameAt(6000);

@@ -35,8 +35,7 @@ TEST(HeliBox, IsStrictOnEverySide)
     }
 }
 
-// Space launches from where the helicopter was drawn, (200, 100), a projectile
-// beyond x 1023, which flies only below 1024. Escape or a quit request ends.
+// Space launches from the drawn helicopter, (200, 100), one beyond x 1023; flight only below 1024.
 TEST(InputStep, LaunchesFliesAndEnds)
 {
     for (auto [key, fromX, k, launchedX, flownX, quitAt] :
@@ -89,8 +88,8 @@ TEST(FireStep, FromStrictlyWithin45WhenItsShotIsParked)
     }
 }
 
-// Target at (500, 300): 500 < x < 650, 300 < y < 390. A hit sends it to x 1200 at a new
-// height, explodes 40 above the projectile for 100 ms, parks the projectile and counts.
+// Target at (500, 300): 500 < x < 650, 300 < y < 390. A hit sends it to x 1200 at a new height,
+// explodes 40 above the projectile for 100 ms, parks the projectile and counts.
 TEST(HitZone, IsStrictOnAllFourEdges)
 {
     for (auto [x, y, hit] : {std::tuple{500, 345, false}, {501, 345, true}, {649, 345, true}, {650, 345, false},

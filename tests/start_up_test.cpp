@@ -82,7 +82,8 @@ TEST(StartUp, EndsWithItsMessageAndStatusOne)
         EXPECT_GT(outcome.first.size(), message.size()) << "no reason after " << message;
         EXPECT_EQ(outcome.second, 1) << message;
     };
-    expectFailure(startWithout(menu, {}, "nosuchdriver"), "Programming and Graphics \n   Brastolmein\nCan't init SDL: \n");
+    expectFailure(startWithout(menu, {}, "nosuchdriver"),
+                  "Programming and Graphics \n   Brastolmein\nCan't init SDL: \n");
     for (const Program* program : {&shootDown, &rescueMission, &menu}) {
         expectFailure(startWithout(*program, {"RZ4417.ttf"}), "Can't open Font: \n");
         std::vector<std::string> missing;

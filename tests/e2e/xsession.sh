@@ -32,8 +32,7 @@ fail()
 
 now_ms() { date +%s%3N; }
 
-# -displayfd gives the first free display once the server takes connections; -noreset keeps
-# a busy server from refusing SDL's second connection.
+# -displayfd: the first free display, once it takes connections; -noreset: SDL connects twice.
 start_display()
 {
     Xvfb -displayfd 3 -screen 0 1024x768x16 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb-stderr" &

@@ -1,7 +1,6 @@
 #pragma once
-// Runs body in a child process in workDir (if given) for what ends the process: its standard
-// output (with a note if the deadline ended it) and exit status (-1 for none; 0 if body returns).
-// After 20 s SIGALRM ends it: SDL makes SIGTERM a mere quit request, which may never be acted on.
+// Runs body in a child process in workDir (if given): its standard output and exit status (-1 if
+// none; 0 if body returns). SIGALRM ends it after 20 s: SIGTERM is a mere quit request to SDL.
 #include <csignal>
 #include <cstdio>
 #include <fstream>

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-// A mission set up at nowMs, whose start tick the menu read setUpTimeMs before.
+// A mission set up at nowMs, whose start tick the menu read setUpTimeMs before; arranged, it is one
+// frame in (frameStep 8) with the fighters low on the right and their shots parked.
 template <class Mission>
 struct HeadlessMission {
     Mission mission;
     MissionCore& core = mission.core;
     SDL_Rect *fighter = mission.squadron.fighter, *shot = mission.squadron.shot;
 
-    // Arranged: one frame in (frameStep 8), the fighters low on the right, their shots parked.
     explicit HeadlessMission(int nowMs = 10000, int setUpTimeMs = 0, bool arranged = false)
     {
         fake::reset(nowMs);

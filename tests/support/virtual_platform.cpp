@@ -33,7 +33,6 @@ void advance(int ms)
 }
 
 void pressAt(int atMs, SDLKey key) { state.happenings.insert({atMs, {key, true}}); }
-void releaseAt(int atMs, SDLKey key) { state.happenings.insert({atMs, {key, false}}); }
 void quitAt(int atMs) { state.happenings.insert({atMs, {SDLK_UNKNOWN, true}}); }
 void hold(SDLKey key, bool held) { state.keys[key] = held; }
 void onDrain(std::function<void(int)> hook) { state.drainHook = std::move(hook); }
@@ -42,8 +41,7 @@ const std::vector<int>& sleeps() { return state.sleeps; }
 
 } // namespace fake
 
-// A loop that only reads the clock waits for time to pass: 16 reads of the
-// same value make a millisecond go by.
+// A loop that only reads the clock is waiting: 16 reads of the same value make a millisecond pass.
 int tickCount()
 {
     if (++state.unchangedReads >= 16)

@@ -13,11 +13,9 @@ int now();
 void advance(int ms);
 // Keys and quit requests reach the game at its first drain at or after atMs.
 void pressAt(int atMs, SDLKey key);
-void releaseAt(int atMs, SDLKey key);
 void quitAt(int atMs);
 void hold(SDLKey key, bool held = true); // at once, as if drained already
-// Called at every drain (numbered from 1) before it takes what is due, and at
-// every flip with the finished picture before the clock moves.
+// Hooks: at every drain (numbered from 1) before it takes what is due; at every flip before 16 ms pass.
 void onDrain(std::function<void(int drain)> hook);
 void onFlip(std::function<void(SDL_Surface*)> hook);
 const std::vector<int>& sleeps();
