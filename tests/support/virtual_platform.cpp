@@ -6,8 +6,7 @@
 
 namespace {
 
-// SDL draws into memory, set before any test starts it.
-[[maybe_unused]] const bool headless = setenv("SDL_VIDEODRIVER", "dummy", 1) == 0;
+[[maybe_unused]] const bool headless = setenv("SDL_VIDEODRIVER", "dummy", 1) == 0; // before SDL starts
 
 struct State {
     explicit State(int startMs = 0) : nowMs(startMs) {}
