@@ -1,112 +1,80 @@
-// The menu as the program's main routine, each run in a fresh child process.
-// The child reports which screens it flipped, a run of frames at a time:
-// "M<n>" for n menu frames, "S" for a shoot-down mission, "R" for a rescue.
+// The menu in a child process, which reports the screens it flipped, a run at a time ("M<n>": n
+// menu frames, yellow with both blue lines in place; "S", "R" the missions), and runMenu's result.
 #include "child_process.h"
-#include "screen_pixels.h"
-#include "virtual_platform.h"
+#include "headless.h"
 #include "menu/menu.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <string>
-#include <unistd.h>
-#include <vector>
+#include <tuple>
 
 namespace {
 
 char screenKind(SDL_Surface* screen)
 {
-    if (isColour(screen, 2, 2, 255, 255, 0) && isColour(screen, 1000, 700, 255, 255, 0))
+    const Uint16 yellow = Uint16(SDL_MapRGB(screen->format, 255, 255, 0));
+    const Uint16* pixel = static_cast<Uint16*>(screen->pixels);
+    const SDL_Color blue{0, 0, 255, 0};
+    if (pixel[0] == yellow && pixel[767 * screen->pitch / 2 + 1023] == yellow &&
+        textAt(screen, "1-Neues Spiel", 24, 400, 300, blue) && textAt(screen, "2-Beenden", 24, 400, 350, blue))
         return 'M';
-    if (redPixels(screen, SDL_Rect{50, 30, 40, 20}) > 0) // "Zeit:"
-        return 'S';
-    if (redPixels(screen, SDL_Rect{850, 30, 80, 20}) > 0) // "Gerettete:"
-        return 'R';
-    return '?';
-}
-
-// "SSSMMRRRM" as "S M2 R M1".
-std::string screenRuns(const std::string& kinds)
-{
-    std::string runs;
-    for (size_t at = 0, end; at < kinds.size(); at = end) {
-        end = std::min(kinds.find_first_not_of(kinds[at], at), kinds.size());
-        runs += (runs.empty() ? "" : " ") + kinds.substr(at, 1);
-        if (kinds[at] == 'M')
-            runs += std::to_string(end - at);
-    }
-    return runs;
+    return textAt(screen, "Zeit:", 18, 50, 30) ? 'S' : textAt(screen, "Gerettete:", 18, 850, 30) ? 'R' : '?';
 }
 
 using Happening = void (*)(int atMs, SDLKey key);
-
-struct Event {
-    int atMs;
-    Happening happen;
-    SDLKey key;
-};
+constexpr Happening p = fake::pressAt, q = [](int atMs, SDLKey) { fake::quitAt(atMs); };
 
 struct MenuCase {
     const char* name;
-    std::vector<Event> events;
+    std::vector<std::tuple<int, Happening, SDLKey>> events;
     std::string screens;
+    int drain = 0; // at this drain a key is held, or a quit request comes with SDLK_UNKNOWN
+    SDLKey atDrain = SDLK_UNKNOWN;
 };
 
 class Menu : public testing::TestWithParam<MenuCase> {};
 
-// Starts with a clean SDL, as a new process would, scripts the events and runs
-// the menu. Mission lengths are set by Escape, which the mission drains itself.
 TEST_P(Menu, ShowsTheseScreensThenEnds)
 {
-    ChildOutcome outcome = runInChild([events = GetParam().events] {
+    const MenuCase& c = GetParam();
+    const auto [output, status] = runInChild([&] {
         SDL_Quit();
         fake::reset();
-        for (const Event& event : events)
-            event.happen(event.atMs, event.key);
-        std::string kinds;
+        for (auto [atMs, happen, key] : c.events)
+            happen(atMs, key);
+        fake::onDrain([&](int drain) {
+            if (drain == c.drain)
+                c.atDrain ? fake::hold(c.atDrain) : fake::quitAt(fake::now());
+        });
+        std::string kinds, runs;
         fake::onFlip([&](SDL_Surface* screen) { kinds += screenKind(screen); });
-        int status = runMenu(0, nullptr);
-        std::printf("%s\n", screenRuns(kinds).c_str());
-        std::fflush(stdout);
-        _exit(status);
+        const int status = runMenu(0, nullptr);
+        for (size_t at = 0, end; at < kinds.size(); at = end) {
+            end = std::min(kinds.find_first_not_of(kinds[at], at), kinds.size());
+            runs += (at ? " " : "") + (kinds[at] == 'M' ? "M" + std::to_string(end - at) : kinds.substr(at, 1));
+        }
+        std::printf("%s/%d\n", runs.c_str(), status);
     });
-    EXPECT_TRUE(outcome.exited);
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.output,
-              "Programming and Graphics \n   Brastolmein\n" + GetParam().screens + "\n");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(output, "Programming and Graphics \n   Brastolmein\n" + c.screens + "/0\n");
 }
 
-constexpr Happening p = fake::pressAt, r = fake::releaseAt,
-                    q = [](int atMs, SDLKey) { fake::quitAt(atMs); };
-
-// The menu starts 300 ms after the credits and flips every 16 ms: 2 at 1000 ms
-// is taken at its 45th frame. The password is m, k and r held together.
-INSTANTIATE_TEST_SUITE_P(
-    Keys, Menu,
-    testing::Values(
-        MenuCase{"OneAndTwoTogether",
-                 {{0, p, SDLK_1}, {0, p, SDLK_2}, {1000, p, SDLK_ESCAPE}}, "S M1"},
-        MenuCase{"OneHeldAcrossTheEndStartsAgainAfterOneMenuFrame",
-                 {{0, p, SDLK_1}, {1000, p, SDLK_ESCAPE}, {2000, r, SDLK_ESCAPE},
-                  {6000, p, SDLK_ESCAPE}, {6000, r, SDLK_1}, {6000, p, SDLK_2}},
-                 "S M1 S M1"},
-        MenuCase{"M", {{0, p, SDLK_m}, {1000, p, SDLK_2}}, "M45"},
-        MenuCase{"MK", {{0, p, SDLK_m}, {0, p, SDLK_k}, {1000, p, SDLK_2}}, "M45"},
-        MenuCase{"MR", {{0, p, SDLK_m}, {0, p, SDLK_r}, {1000, p, SDLK_2}}, "M45"},
-        MenuCase{"Password",
-                 {{0, p, SDLK_m}, {0, p, SDLK_k}, {0, p, SDLK_r}, {1000, r, SDLK_m},
-                  {1000, p, SDLK_ESCAPE}, {1000, p, SDLK_2}},
-                 "R M1"},
-        MenuCase{"QuitRequest", {{500, q, SDLK_UNKNOWN}}, "M14"},
-        // The quit request arrives during the mission's end screen, so the
-        // first drain to see it is the password check's, right after the
-        // mission in the same pass; a menu that lost it would go on until 2.
-        MenuCase{"QuitRequestTakenByThePasswordCheck",
-                 {{0, p, SDLK_1}, {0, p, SDLK_m}, {1000, p, SDLK_ESCAPE}, {1000, r, SDLK_1},
-                  {2000, q, SDLK_UNKNOWN}, {8000, p, SDLK_2}},
-                 "S M1"}),
-    [](const testing::TestParamInfo<MenuCase>& info) { return std::string(info.param.name); });
+// The menu starts 300 ms after the credits and flips every 16 ms: a quit request at 509 ms is
+// taken at its 15th frame. Missions end by Escape. The password is m, k, r held together, each
+// looked at after a drain of its own; a quit request taken there ends the menu, starting nothing.
+INSTANTIATE_TEST_SUITE_P(Keys, Menu, testing::Values(
+    MenuCase{"OneAndTwoTogether", {{0, p, SDLK_1}, {0, p, SDLK_2}, {1000, p, SDLK_ESCAPE}}, "S M1"},
+    MenuCase{"QuitRequestWithOneInTheSamePass", {{0, q, SDLK_1}, {0, p, SDLK_1}, {1000, p, SDLK_ESCAPE}}, "S M1"},
+    MenuCase{"QuitRequest", {{509, q, SDLK_UNKNOWN}}, "M15"},
+    MenuCase{"MAndROnly", {{0, p, SDLK_m}, {0, p, SDLK_r}, {1000, p, SDLK_2}}, "M45"},
+    MenuCase{"Password", {{0, p, SDLK_m}, {0, p, SDLK_k}, {0, p, SDLK_r}, {1000, p, SDLK_ESCAPE}, {1000, p, SDLK_2}},
+        "R M1"},
+    MenuCase{"RSeenAtTheSecondDrain", {{0, p, SDLK_m}, {0, p, SDLK_k}, {1000, p, SDLK_ESCAPE}, {1000, p, SDLK_2}},
+        "R M1", 3, SDLK_r},
+    MenuCase{"QuitRequestAtThePasswordChecksFirstDrain", {{0, p, SDLK_m}, {0, p, SDLK_k}, {0, p, SDLK_r}}, "M1", 2},
+    MenuCase{"QuitRequestDuringAnEndScreenTakenByThePasswordCheck", {{0, p, SDLK_1}, {0, p, SDLK_m},
+        {1000, p, SDLK_ESCAPE}, {2000, q, SDLK_UNKNOWN}, {8000, p, SDLK_2}}, "S M1"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

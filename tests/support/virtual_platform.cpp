@@ -1,48 +1,29 @@
 #include "virtual_platform.h"
 #include "framework/platform.h"
 
-#include <algorithm>
+#include <cstdlib>
+#include <map>
 
 namespace {
 
-struct KeyEvent {
-    int atMs;
-    SDLKey key;
-    bool held;
-};
-
-// A loop that does nothing but read the clock is waiting for time to pass;
-// this many reads of the same value make a millisecond go by.
-constexpr int readsPerSpinningMs = 16;
+[[maybe_unused]] const bool headless = setenv("SDL_VIDEODRIVER", "dummy", 1) == 0; // before SDL starts
 
 struct State {
-    int nowMs = 0;
-    int frameLengthMs = 16;
-    int unchangedReads = 0;
+    explicit State(int startMs = 0) : nowMs(startMs) {}
+    int nowMs, unchangedReads = 0, drains = 0;
     Uint8 keys[SDLK_LAST] = {};
-    std::vector<KeyEvent> keyEvents;
-    std::vector<int> quits;
+    std::multimap<int, std::pair<SDLKey, bool>> happenings; // by time: a key held or not; SDLK_UNKNOWN quits
+    std::function<void(int)> drainHook;
     std::function<void(SDL_Surface*)> flipHook;
-    int flips = 0;
     std::vector<int> sleeps;
-};
-
-State state;
+} state;
 
 } // namespace
 
 namespace fake {
 
-void reset(int nowMs)
-{
-    state = State{};
-    state.nowMs = nowMs;
-}
-
-int now()
-{
-    return state.nowMs;
-}
+void reset(int nowMs) { state = State(nowMs); }
+int now() { return state.nowMs; }
 
 void advance(int ms)
 {
@@ -50,51 +31,19 @@ void advance(int ms)
     state.unchangedReads = 0;
 }
 
-void setFrameLength(int ms)
-{
-    state.frameLengthMs = ms;
-}
-
-void pressAt(int atMs, SDLKey key)
-{
-    state.keyEvents.push_back({atMs, key, true});
-}
-
-void releaseAt(int atMs, SDLKey key)
-{
-    state.keyEvents.push_back({atMs, key, false});
-}
-
-void quitAt(int atMs)
-{
-    state.quits.push_back(atMs);
-}
-
-void hold(SDLKey key, bool held)
-{
-    state.keys[key] = held;
-}
-
-void onFlip(std::function<void(SDL_Surface*)> hook)
-{
-    state.flipHook = std::move(hook);
-}
-
-int flipCount()
-{
-    return state.flips;
-}
-
-const std::vector<int>& sleeps()
-{
-    return state.sleeps;
-}
+void pressAt(int atMs, SDLKey key) { state.happenings.insert({atMs, {key, true}}); }
+void quitAt(int atMs) { state.happenings.insert({atMs, {SDLK_UNKNOWN, true}}); }
+void hold(SDLKey key, bool held) { state.keys[key] = held; }
+void onDrain(std::function<void(int)> hook) { state.drainHook = std::move(hook); }
+void onFlip(std::function<void(SDL_Surface*)> hook) { state.flipHook = std::move(hook); }
+const std::vector<int>& sleeps() { return state.sleeps; }
 
 } // namespace fake
 
+// A loop that only reads the clock is waiting: 16 reads of the same value make a millisecond pass.
 int tickCount()
 {
-    if (++state.unchangedReads >= readsPerSpinningMs)
+    if (++state.unchangedReads >= 16)
         fake::advance(1);
     return state.nowMs;
 }
@@ -108,31 +57,24 @@ void sleepMs(int ms)
 bool drainEvents()
 {
     state.unchangedReads = 0;
-    std::stable_sort(state.keyEvents.begin(), state.keyEvents.end(),
-                     [](const KeyEvent& a, const KeyEvent& b) { return a.atMs < b.atMs; });
-    auto due = std::find_if(state.keyEvents.begin(), state.keyEvents.end(),
-                            [](const KeyEvent& e) { return e.atMs > state.nowMs; });
-    for (auto e = state.keyEvents.begin(); e != due; ++e)
-        state.keys[e->key] = e->held;
-    state.keyEvents.erase(state.keyEvents.begin(), due);
-
-    auto quitsLeft = std::remove_if(state.quits.begin(), state.quits.end(),
-                                    [](int atMs) { return atMs <= state.nowMs; });
-    bool quit = quitsLeft != state.quits.end();
-    state.quits.erase(quitsLeft, state.quits.end());
+    if (state.drainHook)
+        state.drainHook(++state.drains);
+    bool quit = false;
+    auto due = state.happenings.upper_bound(state.nowMs);
+    for (auto h = state.happenings.begin(); h != due; ++h) {
+        quit = quit || h->second.first == SDLK_UNKNOWN;
+        state.keys[h->second.first] = h->second.second;
+    }
+    state.happenings.erase(state.happenings.begin(), due);
     return quit;
 }
 
-const Uint8* keyboardState()
-{
-    return state.keys;
-}
+const Uint8* keyboardState() { return state.keys; }
 
 void flipDisplay(SDL_Surface* display)
 {
     SDL_Flip(display);
-    ++state.flips;
     if (state.flipHook)
         state.flipHook(display);
-    fake::advance(state.frameLengthMs);
+    fake::advance(16);
 }

@@ -1,0 +1,181 @@
+// The missions frame by frame: what both share, then each one's steps in the order of its frame.
+#include "headless.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+#include <type_traits>
+
+template <class Mission>
+struct BothMissions : testing::Test {
+    static constexpr bool shootingDown = std::is_same_v<Mission, shootdown::Mission>;
+};
+using Missions = testing::Types<shootdown::Mission, rescue::Mission>;
+TYPED_TEST_SUITE(BothMissions, Missions);
+
+// Seeded at set-up, not from the menu's start tick: fighters draw first, x then y, then bombers.
+// missionTime counts from the start tick, set-up (500 ms) included; the countdown steps after 1000 ms,
+// then every 2000 ms.
+TYPED_TEST(BothMissions, StartFromAFreshSeedThenTimedFromTheStartTick)
+{
+    HeadlessMission<TypeParam> run(4242, 500);
+    const int nextDraw = std::rand();
+    const std::vector<int> r = randSequence(4242, 11);
+    EXPECT_EQ(where(run.fighter[0]) + ' ' + where(run.fighter[1]) + ' ' + where(run.fighter[2]),
+              where(r[0] % 700 + 200, r[1] % 678 + 1) + ' ' + where(r[2] % 100 + 800, r[3] % 678 + 1) + ' ' +
+                  where(r[4] % 100 + 800, r[5] % 678 + 1));
+    const bool sd = TestFixture::shootingDown;
+    if constexpr (TestFixture::shootingDown) {
+        EXPECT_EQ(where(run.mission.bomber), where(r[6] % 700 + 200, r[7] % 678 + 1));
+    } else {
+        EXPECT_EQ(where(run.mission.bomber[0]) + ' ' + where(run.mission.bomber[1]),
+                  where(r[6] % 700 + 200, r[7] % 300 + 1) + ' ' + where(r[8] % 700 + 200, r[9] % 300 + 1));
+    }
+    EXPECT_EQ(nextDraw, r[sd ? 8 : 10]) << "set-up drew more";
+    for (auto [missionTime, countdown, textShown, protection] :
+         {std::tuple{1000, 40, true, true}, {1001, 39, true, true}, {1999, 39, true, true}, {2000, 39, false, true},
+          {3000, 39, false, true}, {3001, 38, false, true}, {5000, 38, false, true}, {5001, 37, false, false}}) {
+        run.runFrameAt(missionTime);
+        const char* startText = sd ? "Zerstoere innerhalb der Zeit 30 Gegner" : "Rette alle 30 Stegosaurus";
+        EXPECT_EQ(textAt(run.mission.display, startText, 18, sd ? 300 : 450, 350), textShown) << missionTime;
+        EXPECT_EQ(run.core.startProtection, protection) << missionTime;
+        if constexpr (TestFixture::shootingDown) {
+            EXPECT_EQ(run.mission.countdown.countdown, countdown) << missionTime;
+        }
+    }
+}
+
+// At 30 the win screen shows, pauses 1 s, then waits: space wins, a quit request loses, Escape
+// does nothing. Only a loss flips the frame and the end screen (2 s). Every text is in its place.
+TYPED_TEST(BothMissions, WinScreenWaitsForSpaceOrAQuitRequest)
+{
+    using Line = std::tuple<int, const char*, int, int, int>; // flip, text, size, x, y
+    const std::vector<Line> lines = TestFixture::shootingDown
+        ? std::vector<Line>{{1, "Gewonnen", 24, 450, 350}, {1, "Passwort: m k r", 18, 450, 400}, {1, "30", 18, 950, 30},
+                            {2, "Zeit:", 18, 50, 30}, {2, "40", 18, 100, 30}, {2, "Abgeschossene Gegner:", 18, 700, 30},
+                            {2, "30", 18, 950, 30}, {2, "Zerstoere innerhalb der Zeit 30 Gegner", 18, 300, 350},
+                            {3, "Verloren", 24, 450, 350}}
+        : std::vector<Line>{{1, "Gewonnen", 24, 450, 350}, {1, "30", 18, 950, 30}, {2, "Gerettete:", 18, 850, 30},
+                            {2, "30", 18, 950, 30}, {2, "Rette alle 30 Stegosaurus", 18, 450, 350},
+                            {3, "Verloren", 24, 450, 350}};
+    for (auto [key, quitAtMs, won] :
+         {std::tuple{SDLK_SPACE, 0, true}, {SDLK_ESCAPE, 3000, false}, {SDLK_UP, 1500, false}}) {
+        HeadlessMission<TypeParam> run(1000);
+        const int start = fake::now();
+        fake::pressAt(start + 1500, key);
+        fake::quitAt(start + (quitAtMs ? quitAtMs : 99999));
+        fake::pressAt(start + 9000, SDLK_SPACE); // ends a wait that missed its end
+        std::vector<int> flips;
+        std::string missing;
+        fake::onFlip([&](SDL_Surface* display) {
+            flips.push_back(fake::now() - start);
+            for (auto [flip, text, size, x, y] : lines)
+                if (flip == int(flips.size()) && !textAt(display, text, size, x, y))
+                    missing += std::string(text) + ' ';
+            if (flips.size() == 3 && !drawnAt(display, run.mission.sprites[TypeParam::explosionSprite], 140, 300))
+                missing += "explosion at the helicopter (100, 300)";
+        });
+        if constexpr (TestFixture::shootingDown)
+            run.mission.hitCount = 30;
+        else
+            run.mission.rescuedCount = 30;
+        run.runFrame();
+        EXPECT_GE(fake::now() - start, won ? 1500 : quitAtMs) << key << " ended the wait";
+        run.endScreen();
+        EXPECT_EQ(run.core.missionWon, won) << key;
+        EXPECT_EQ(flips.size(), won ? 1u : 3u) << key;
+        EXPECT_LT(flips.at(0), 1000) << "the win screen shows before its pause";
+        EXPECT_EQ(std::pair(fake::sleeps().front(), fake::sleeps().back() == 2000), std::pair(1000, !won));
+        EXPECT_EQ(missing, "") << key;
+    }
+}
+
+static int dodged(int y, int draw, int speed) { return draw % 2 + 1 == 1 ? y + speed : y - speed; }
+
+// After the planes moved, targets whose band (y, y + 90) holds the projectile's y dodge, 1 down, 2 up:
+// fighters 1 to 3 by 3, then the bomber by 2. Fighter 3 fires. The bomber covers the egg.
+TEST(ShootDownFrame, DodgesInTheirOrderAfterThePlanesMoved)
+{
+    ShootDown run(10000, 0, arranged);
+    shootdown::Mission& m = run.mission;
+    run.fighter[0] = rectAt(600, 250), run.fighter[1] = rectAt(800, 251), run.fighter[2] = rectAt(700, 339);
+    m.bomber = rectAt(850, 300), m.egg = rectAt(915, 325), m.explosion = {rectAt(130, 310), true, fake::now()};
+    run.core.projectile = rectAt(300, 340);
+    const std::vector<int> r = randSequence(11, 4);
+    run.runFrame();
+    EXPECT_EQ(where(run.fighter[0]) + ' ' + where(run.fighter[1]) + ' ' + where(run.fighter[2]) + ' ' + where(m.bomber),
+              where(597, 250) + ' ' + where(797, dodged(251, r[0], 3)) + ' ' + where(697, dodged(339, r[1], 3)) + ' ' +
+                  where(848, dodged(300, r[2], 2)));
+    EXPECT_EQ(std::rand(), r[3]) << "drew for a target out of its band";
+    EXPECT_EQ(where(run.shot[2]), where(695, 384));
+    EXPECT_TRUE(drawnAt(m.display, m.sprites[shootdown::Bomber], m.bomber.x, m.bomber.y));
+    EXPECT_TRUE(drawnAt(m.display, m.sprites[shootdown::Explosion], 130, 310));
+}
+
+// From 29, a hit on fighter 2 wins with this frame's count; it parks the projectile in a bomber at 875,
+// tested after the fighters. The egg or the countdown stepping to -1 in the same frame loses.
+// Planes at x 0 come back at new heights, fighters first.
+TEST(ShootDownWin, AtThirtyHitsOrMoreUnlessLostInTheSameFrame)
+{
+    const SDL_Rect away = rectAt(0, 600), inReach = rectAt(875, 700);
+    for (auto [bomber, eggY, threshold, lost, count] :
+         {std::tuple{away, 768, 99999, false, "30"}, {inReach, 768, 99999, false, "31"}, {away, 768, 0, true, "30"},
+          {away, 340, 99999, true, "30"}}) {
+        ShootDown run(10000, 0, arranged);
+        shootdown::Mission& m = run.mission;
+        run.core.startTick -= 6000;
+        m.bomber = bomber, m.egg = rectAt(150, eggY), m.countdown = {0, 0, threshold};
+        run.fighter[1] = rectAt(500, 700), run.fighter[2] = rectAt(0, 600), run.core.projectile = rectAt(560, 768);
+        m.hitCount = 29;
+        fake::hold(SDLK_SPACE);
+        const std::vector<int> r = randSequence(13, 3);
+        run.runFrame();
+        if (bomber.x == 0) {
+            EXPECT_EQ(where(run.fighter[2]) + ' ' + where(m.bomber),
+                      where(1024, r[1] % 678 + 1) + ' ' + where(1024, r[2] % 678 + 1));
+        }
+        EXPECT_EQ(run.core.missionWon, !lost) << count << ' ' << eggY;
+        EXPECT_TRUE(textAt(m.display, count, 18, 950, 30)) << count;
+        EXPECT_TRUE(textAt(m.display, threshold ? "0" : "-1", 18, 100, 30)) << count;
+    }
+}
+
+// Animal 1 drops in the first frame after 2000 ms, animal 2 after 3000, each on its own timer,
+// from where its bomber was before it moved, and falls 1 at once.
+TEST(RescueFrame, AnimalsDropAfterTwoAndThreeSecondsEachOnItsOwnTimer)
+{
+    Rescue run(10000, 0, arranged);
+    rescue::Mission& m = run.mission;
+    for (auto [missionTime, drops] : {std::pair{2000, -1}, {2001, 0}, {3000, -1}, {3001, 1}, {5001, -1}}) {
+        const SDL_Rect bomber[] = {m.bomber[0], m.bomber[1]};
+        const bool onGround[] = {m.animal[0].y == 768, m.animal[1].y == 768};
+        run.runFrameAt(missionTime);
+        for (int n = 0; n < rescue::herdSize; ++n) {
+            const bool dropped = onGround[n] && m.animal[n].y < 768;
+            EXPECT_EQ(dropped, n == drops) << "animal " << n << " at " << missionTime;
+            if (dropped) {
+                EXPECT_EQ(where(m.animal[n]), where(bomber[n].x + 150, bomber[n].y + 51));
+            }
+        }
+    }
+    EXPECT_EQ(where(m.dropTimer[0], m.dropTimer[1]), "2000,3000");
+}
+
+// From 29, catching animal 2 shows 30 and wins, unless shot 3 or a landing lost the same frame.
+// Each bomber covers its animal.
+TEST(RescueFrame, ThirtiethCatchWinsUnlessLostInTheSameFrame)
+{
+    for (int sameFrame : {0, 1, 2}) { // nothing, a hit, a landing
+        Rescue run(10000, 0, arranged);
+        rescue::Mission& m = run.mission;
+        m.rescuedCount = 29;
+        m.animal[1] = rectAt(500, 300), run.core.projectile = rectAt(520, 310);
+        run.shot[2] = sameFrame == 1 ? rectAt(150, 340) : run.shot[2];
+        m.animal[0] = sameFrame == 2 ? rectAt(700, 767) : rectAt(340, 527), m.bomber[0] = rectAt(300, 500);
+        fake::pressAt(fake::now() + 20000, SDLK_SPACE);
+        run.runFrameAt(6000);
+        EXPECT_TRUE(textAt(m.display, "30", 18, 950, 30)) << sameFrame;
+        EXPECT_EQ(run.core.missionWon, sameFrame == 0) << sameFrame;
+        EXPECT_TRUE(sameFrame == 2 || drawnAt(m.display, m.sprites[rescue::Bomber], m.bomber[0].x, 500));
+    }
+}

@@ -1,0 +1,107 @@
+// Set-up: the sprites in their order, white keyed out where it should be, and the failures.
+#include "child_process.h"
+#include "headless.h"
+#include "menu/menu.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using Sprite = std::tuple<std::string, std::string, bool>; // name, file, keyed
+struct Program {
+    void (*run)();
+    std::vector<Sprite> sprites; // in load order
+};
+const Program shootDown{[] { runShootDownMission(0, nullptr, fake::now()); },
+    {{"Background", "Background.bmp", false}, {"Heli", "Heli.bmp", true}, {"en1", "F-1 Rex.bmp", true},
+     {"en1sh", "Shoot.bmp", false}, {"bomber", "B-1 EggFall.bmp", true}, {"egg", "Egg.bmp", true},
+     {"shoot", "Shoot.bmp", false}, {"explosion", "Explosion.bmp", true}}};
+const Program rescueMission{[] { runRescueMission(0, nullptr, fake::now()); },
+    {{"Background", "Background.bmp", false}, {"Heli", "Heli.bmp", true}, {"en1", "F-1 Rex.bmp", true},
+     {"en1sh", "Shoot.bmp", false}, {"bomber", "B-1 EggFall.bmp", true}, {"triceratops", "Stegosaurus.bmp", true},
+     {"fallschirm", "Fallschirm.bmp", false}, {"explosion", "Explosion.bmp", true},
+     {"fallschirm2", "Fallschirmoffen.bmp", true}}};
+const Program menu{[] { runMenu(0, nullptr); }, {}};
+
+// Each sprite is its file's bitmap; white is transparent in a keyed one, drawn in any other.
+TEST(Sprites, LoadInOrderWithWhiteKeyedOutWhereItShouldBe)
+{
+    auto expectSprites = [](const Program& program, auto&& run) {
+        SDL_Surface* display = run.mission.display;
+        const Uint16 white = Uint16(SDL_MapRGB(display->format, 255, 255, 255));
+        for (size_t n = 0; n < program.sprites.size(); ++n) {
+            const auto& [name, file, keyed] = program.sprites[n];
+            SDL_Surface *sprite = run.mission.sprites[n], *bitmap = SDL_LoadBMP(("data/" + file).c_str());
+            EXPECT_EQ(where(sprite->w, sprite->h), where(bitmap->w, bitmap->h)) << name;
+            SDL_FreeSurface(bitmap);
+            SDL_LockSurface(sprite);
+            *static_cast<Uint16*>(sprite->pixels) = white;
+            SDL_UnlockSurface(sprite);
+            SDL_FillRect(display, nullptr, 0);
+            SDL_BlitSurface(sprite, nullptr, display, nullptr);
+            EXPECT_EQ(*static_cast<Uint16*>(display->pixels) == white, !keyed) << name;
+            const bool encoded = sprite->flags & (SDL_RLEACCEL | SDL_RLEACCELOK); // the rescue's keyed ones
+            EXPECT_EQ(encoded, keyed && &program == &rescueMission) << name;
+        }
+    };
+    expectSprites(shootDown, ShootDown());
+    expectSprites(rescueMission, Rescue());
+}
+
+// What a program prints and its exit status without the named files; Escape ends a mission.
+std::pair<std::string, int> startWithout(const Program& program, const std::vector<std::string>& missing,
+                                         const char* videoDriver = "dummy")
+{
+    const fs::path folder = copyOfData();
+    for (const std::string& name : missing)
+        fs::remove(folder / "data" / name);
+    const auto outcome = runInChild([&] {
+        SDL_Quit();
+        if (videoDriver)
+            setenv("SDL_VIDEODRIVER", videoDriver, 1);
+        else // no driver chosen and no display to be had
+            for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"})
+                unsetenv(name);
+        fake::reset(100);
+        fake::pressAt(500, SDLK_ESCAPE);
+        program.run();
+    }, folder);
+    fs::remove_all(folder);
+    return outcome;
+}
+
+// Without a file and all later ones, the first sprite that needs one is named. Every program
+// needs the font; the rescue mission none of the shoot-down's own files.
+TEST(StartUp, EndsWithItsMessageAndStatusOne)
+{
+    auto expectFailure = [](const std::pair<std::string, int>& outcome, const std::string& message) {
+        EXPECT_EQ(outcome.first.substr(0, message.size()), message); // then SDL's reason, in its own words
+        EXPECT_GT(outcome.first.size(), message.size()) << "no reason after " << message;
+        EXPECT_EQ(outcome.second, 1) << message;
+    };
+    for (const char* driver : {"nosuchdriver", static_cast<const char*>(nullptr)})
+        expectFailure(startWithout(menu, {}, driver), "Programming and Graphics \n   Brastolmein\nCan't init SDL: \n");
+    for (const Program* program : {&shootDown, &rescueMission, &menu}) {
+        expectFailure(startWithout(*program, {"RZ4417.ttf"}), "Can't open Font: \n");
+        std::vector<std::string> missing;
+        for (auto sprite = program->sprites.rbegin(); sprite != program->sprites.rend(); ++sprite) {
+            missing.push_back(std::get<1>(*sprite));
+            auto first = std::find_if(program->sprites.begin(), program->sprites.end(), [&](const Sprite& s) {
+                return std::count(missing.begin(), missing.end(), std::get<1>(s)) > 0;
+            });
+            const auto outcome = startWithout(*program, missing);
+            expectFailure(outcome, "Can't set " + std::get<0>(*first) + ": \n");
+            EXPECT_NE(outcome.first.find(std::strerror(ENOENT)), std::string::npos) << "the open's own reason";
+        }
+    }
+    EXPECT_EQ(startWithout(rescueMission, {"Egg.bmp"}).second, 0);
+}
+
+} // namespace

@@ -1,0 +1,92 @@
+#pragma once
+// Missions run headless frame by frame on the virtual clock, and looks at what they drew.
+#include "virtual_platform.h"
+#include "missions/rescue.h"
+#include "missions/shoot_down.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+// A mission set up at nowMs, whose start tick the menu read setUpTimeMs before; arranged, it is one
+// frame in (frameStep 8) with the fighters low on the right and their shots parked.
+template <class Mission>
+struct HeadlessMission {
+    Mission mission;
+    MissionCore& core = mission.core;
+    SDL_Rect *fighter = mission.squadron.fighter, *shot = mission.squadron.shot;
+
+    explicit HeadlessMission(int nowMs = 10000, int setUpTimeMs = 0, bool arranged = false)
+    {
+        fake::reset(nowMs);
+        setUp(mission, nowMs - setUpTimeMs);
+        if (arranged)
+            arrange();
+    }
+    ~HeadlessMission()
+    {
+        tearDown(mission);
+        fake::reset(); // its hooks may hold on to a test's locals
+    }
+    void runFrame() { frame(mission); }
+    void runFrameAt(int missionTime)
+    {
+        fake::advance(missionTime - (fake::now() - core.startTick));
+        frame(mission);
+    }
+    void arrange()
+    {
+        runFrame();
+        for (int n = 0; n < squadronSize; ++n)
+            fighter[n] = {1000, 600, 0, 0}, shot[n] = {parkedX, parkedY, 0, 0};
+    }
+    void endScreen()
+    {
+        ::endScreen(core, mission.display, mission.sprites[Mission::explosionSprite], mission.texts[Mission::lostText]);
+    }
+};
+constexpr bool arranged = true;
+using ShootDown = HeadlessMission<shootdown::Mission>;
+using Rescue = HeadlessMission<rescue::Mission>;
+
+inline SDL_Rect rectAt(int x, int y) { return {Sint16(x), Sint16(y), 0, 0}; }
+inline std::string where(int x, int y) { return std::to_string(x) + ',' + std::to_string(y); }
+inline std::string where(const SDL_Rect& rect) { return where(rect.x, rect.y); }
+
+// The numbers rand() gives after srand(seed), which it is seeded with again.
+inline std::vector<int> randSequence(unsigned seed, int count)
+{
+    std::vector<int> draws(size_t(count), 0);
+    std::srand(seed);
+    for (int& draw : draws)
+        draw = std::rand();
+    std::srand(seed);
+    return draws;
+}
+
+// Whether every opaque pixel of the image (all unless it has a colour key) shows at (x, y).
+inline bool drawnAt(SDL_Surface* display, SDL_Surface* image, int x, int y)
+{
+    SDL_Surface* own = SDL_DisplayFormat(image);
+    const Uint16 *from = static_cast<Uint16*>(own->pixels), *to = static_cast<Uint16*>(display->pixels);
+    bool same = true;
+    for (int row = 0; row < own->h; ++row)
+        for (int col = 0; col < own->w; ++col) {
+            const Uint16 pixel = from[row * own->pitch / 2 + col];
+            same = same && ((own->flags & SDL_SRCCOLORKEY && pixel == own->format->colorkey) ||
+                            pixel == to[(y + row) * display->pitch / 2 + x + col]);
+        }
+    SDL_FreeSurface(own);
+    return same;
+}
+
+// Whether the text shows at (x, y), solid in that size and colour (red by default).
+inline bool textAt(SDL_Surface* display, const char* text, int size, int x, int y, SDL_Color colour = {255, 0, 0, 0})
+{
+    TTF_Font* font = TTF_OpenFont("data/RZ4417.ttf", size);
+    SDL_Surface* rendered = TTF_RenderText_Solid(font, text, colour);
+    const bool shown = drawnAt(display, rendered, x, y);
+    SDL_FreeSurface(rendered);
+    TTF_CloseFont(font);
+    return shown;
+}
