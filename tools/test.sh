@@ -25,5 +25,7 @@ cmake -S . -B build/compat -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHELI_SDL_ROOT="$c
     grep "SDL 1.2"
 cmake --build build/compat -j"$jobs"
 cd build/compat
+# The package test builds its own package against the system's SDL, which the
+# release stage has already done.
 LD_LIBRARY_PATH=$compat/lib/$(gcc -print-multiarch)${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} \
-    ctest --output-on-failure
+    ctest --output-on-failure -E '^debian_package$'
