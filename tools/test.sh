@@ -17,7 +17,7 @@ cmake --build build/sanitize -j"$jobs"
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/release -j"$jobs"
-(cd build/release && ctest --output-on-failure)
+(cd build/release && ctest --output-on-failure -j"$jobs")
 
 # The configure step names the SDL.h and the library file it found.
 compat=$(bash tools/sdl12_compat.sh build/compat)
@@ -28,4 +28,4 @@ cd build/compat
 # The package test builds its own package against the system's SDL, which the
 # release stage has already done.
 LD_LIBRARY_PATH=$compat/lib/$(gcc -print-multiarch)${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH} \
-    ctest --output-on-failure -E '^debian_package$'
+    ctest --output-on-failure -j"$jobs" -E '^debian_package$'
