@@ -2,10 +2,12 @@
 # Mutation pass: tools/mutate.py SOURCE_TREE RESULTS_FILE [MUTANT_ID...]
 # Applies each mutant of tools/mutants.txt in turn to a scratch copy of
 # SOURCE_TREE (under build-mutate/, or $MUTATE_WORK), runs that tree's tests and
-# writes one line per mutant to RESULTS_FILE: id, outcome, seconds.
+# writes one line per mutant to RESULTS_FILE: id, outcome, seconds (the last
+# test run's output is kept in logs/ there).
 # Outcomes: killed-fast (unit and scenario tests), killed-asan (the same tests
 # under AddressSanitizer, for the mutants marked asan: leaks), killed-e2e
-# (end-to-end tests under Xvfb), survived, no-compile, bad-entry (original text missing or not unique).
+# (end-to-end tests under Xvfb, for what the others miss), survived,
+# no-compile, bad-entry (original text missing or not unique).
 # A test run past its time limit is killed with SIGKILL and counts as killed.
 import hashlib
 import os
@@ -85,17 +87,18 @@ def build(work, tree, folder, options):
 
 
 def test(work, folder, options, limit):
-    return run(["ctest", "--stop-on-failure", "--no-tests=error"] + options,
+    return run(["ctest", "--stop-on-failure", "--no-tests=error", "--output-on-failure"] + options,
                work / folder, limit)
 
 
-def outcome(work, tree, limits, sanitize):
+def outcome(work, tree, limits, sanitize, log):
     for stage, folder, build_options, test_options in STAGES:
         if stage == "asan" and not sanitize:
             continue  # the sanitizer build costs four times the plain one
         if not build(work, tree, folder, build_options):
             return "no-compile"
         status = test(work, folder, test_options, limits[stage])
+        (work / folder / "last-run.log").replace(log)  # which test failed, and how
         if status == "timeout":
             return f"killed-{stage}-timeout"
         if status != 0:
@@ -114,6 +117,7 @@ def main():
     work = Path(os.environ.get("MUTATE_WORK", TOOLS.parent / "build-mutate")) / key
     tree = work / "tree"
     tree.mkdir(parents=True, exist_ok=True)
+    (work / "logs").mkdir(exist_ok=True)
     sync_tree(source, tree)
 
     # The unmutated tree must pass every stage; its times set the limits.
@@ -140,7 +144,7 @@ def main():
             else:
                 file.write_text(text.replace(original, replacement))
                 try:
-                    result = outcome(work, tree, limits, sanitize)
+                    result = outcome(work, tree, limits, sanitize, work / "logs" / ident)
                 finally:
                     file.write_text(text)  # a fresh time stamp: rebuilt next time
             seconds = time.monotonic() - started
