@@ -2,8 +2,8 @@
 # Mutation pass: tools/mutate.py SOURCE_TREE RESULTS_FILE [MUTANT_ID...]
 # Applies each mutant of tools/mutants.txt in turn to a scratch copy of
 # SOURCE_TREE (under build-mutate/, or $MUTATE_WORK), runs that tree's tests and
-# writes one line per mutant to RESULTS_FILE: id, outcome, seconds (the last
-# test run's output is kept in logs/ there).
+# writes one line per mutant to RESULTS_FILE: id and outcome (the last test
+# run's output is kept in logs/ there).
 # Outcomes: killed-fast (unit and scenario tests), killed-asan (the same tests
 # under AddressSanitizer, for the mutants marked asan: leaks), killed-e2e
 # (end-to-end tests under Xvfb, for what the others miss), survived,
@@ -20,14 +20,14 @@ from pathlib import Path
 
 TOOLS = Path(__file__).resolve().parent
 # A test must fail in every try to count: the end-to-end tests poll the screen
-# against deadlines, which a busy machine can miss.
+# against deadlines, which a busy machine can miss, so they run one at a time.
 STAGES = [  # build folder, cmake options, ctest options
     ("fast", "release", ["-DCMAKE_BUILD_TYPE=RelWithDebInfo"],
      ["-LE", "e2e", "-j2", "--repeat", "until-pass:2"]),
     ("asan", "asan", ["-DCMAKE_BUILD_TYPE=Debug", "-DHELI_SANITIZE=ON"],
      ["-LE", "e2e", "-j2", "--repeat", "until-pass:2"]),
     ("e2e", "release", ["-DCMAKE_BUILD_TYPE=RelWithDebInfo"],
-     ["-L", "e2e", "-j2", "--repeat", "until-pass:3"]),
+     ["-L", "e2e", "-j1", "--repeat", "until-pass:3"]),
 ]
 
 
@@ -91,10 +91,8 @@ def test(work, folder, options, limit):
                work / folder, limit)
 
 
-def outcome(work, tree, limits, sanitize, log):
-    for stage, folder, build_options, test_options in STAGES:
-        if stage == "asan" and not sanitize:
-            continue  # the sanitizer build costs four times the plain one
+def outcome(work, tree, limits, stages, log):
+    for stage, folder, build_options, test_options in stages:
         if not build(work, tree, folder, build_options):
             return "no-compile"
         status = test(work, folder, test_options, limits[stage])
@@ -104,6 +102,10 @@ def outcome(work, tree, limits, sanitize, log):
         if status != 0:
             return "killed-" + stage
     return "survived"
+
+
+def write_results(results, outcomes):
+    results.write_text("".join(f"{ident}\t{result}\n" for ident, result in outcomes.items()))
 
 
 def main():
@@ -131,30 +133,35 @@ def main():
         limits[stage] = max(60, 4 * (time.monotonic() - started))
     print("time limits (s):", {stage: round(limit) for stage, limit in limits.items()}, flush=True)
 
-    totals = {}
-    with open(results, "w") as out:
-        for ident, path, original, replacement, fault, sanitize in read_mutants():
-            if chosen and ident not in chosen:
+    # First every mutant against the fast tests (and the sanitizer build for
+    # leaks), then the slow end-to-end tests for what those left alive.
+    mutants = [m for m in read_mutants() if not chosen or m[0] in chosen]
+    outcomes = {m[0]: "pending" for m in mutants}
+    for round_stages in (["fast", "asan"], ["e2e"]):
+        for ident, path, original, replacement, fault, sanitize in mutants:
+            if outcomes[ident] not in ("pending", "survived"):
                 continue
+            stages = [s for s in STAGES if s[0] in round_stages and (sanitize or s[0] != "asan")]
             started = time.monotonic()
             file = tree / path
             text = file.read_text() if file.exists() else ""
             if text.count(original) != 1:
-                result = "bad-entry"
+                outcomes[ident] = "bad-entry"
             else:
                 file.write_text(text.replace(original, replacement))
                 try:
-                    result = outcome(work, tree, limits, sanitize, work / "logs" / ident)
+                    outcomes[ident] = outcome(work, tree, limits, stages, work / "logs" / ident)
                 finally:
                     file.write_text(text)  # a fresh time stamp: rebuilt next time
-            seconds = time.monotonic() - started
-            totals[result] = totals.get(result, 0) + 1
-            out.write(f"{ident}\t{result}\t{seconds:.0f}\n")
-            out.flush()
-            print(f"{ident:10} {result:12} {seconds:5.0f} s  {fault}", flush=True)
+            write_results(results, outcomes)
+            print(f"{ident:8} {outcomes[ident]:20} {time.monotonic() - started:4.0f} s  {fault}",
+                  flush=True)
 
+    totals = {}
+    for result in outcomes.values():
+        totals[result] = totals.get(result, 0) + 1
     killed = sum(count for result, count in totals.items() if result.startswith("killed"))
-    print(f"{sum(totals.values())} mutants: {killed} killed,",
+    print(f"{len(outcomes)} mutants: {killed} killed,",
           ", ".join(f"{count} {result}" for result, count in sorted(totals.items())))
 
 
