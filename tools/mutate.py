@@ -116,7 +116,7 @@ def main():
     results = Path(sys.argv[2]).resolve()
     chosen = set(sys.argv[3:])
     key = hashlib.sha1(str(source).encode()).hexdigest()[:8]
-    work = Path(os.environ.get("MUTATE_WORK", TOOLS.parent / "build-mutate")) / key
+    work = Path(os.environ.get("MUTATE_WORK", TOOLS.parent / "build-mutate")).resolve() / key
     tree = work / "tree"
     tree.mkdir(parents=True, exist_ok=True)
     (work / "logs").mkdir(exist_ok=True)
