@@ -29,6 +29,17 @@ SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour)
     return TTF_RenderText_Solid(font, text, colour);
 }
 
+SDL_Surface* readyToDraw(SDL_Surface* text)
+{
+    SDL_Surface* converted = text ? SDL_DisplayFormat(text) : nullptr;
+    if (!converted)
+        return text;
+    SDL_FreeSurface(text);
+    if (converted->flags & SDL_SRCCOLORKEY)
+        SDL_SetColorKey(converted, SDL_SRCCOLORKEY | SDL_RLEACCEL, converted->format->colorkey);
+    return converted;
+}
+
 void renderCounter(SDL_Surface*& counter, TTF_Font* font, int value, SDL_Color colour)
 {
     char digits[12]; // "-2147483648" and its terminator
@@ -57,8 +68,8 @@ void renderTextLines(const TextLine* lines, int count, const MissionFonts& fonts
                      SDL_Surface** texts)
 {
     for (int i = 0; i < count; ++i)
-        texts[i] = renderText(lines[i].large ? fonts.large : fonts.small, lines[i].text,
-                              missionTextColour);
+        texts[i] = readyToDraw(renderText(lines[i].large ? fonts.large : fonts.small,
+                                          lines[i].text, missionTextColour));
 }
 
 void freeSurfaces(SDL_Surface** surfaces, int count)

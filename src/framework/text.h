@@ -14,6 +14,12 @@ TTF_Font* openFont(int pointSize);
 
 SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour);
 
+// A text rendered once and drawn in every frame, moved into the display's
+// pixel format with its transparent colour run-length encoded: the same pixels
+// on screen for a small part of the blit. Needs the display mode set; a text
+// that cannot be converted stays as rendered.
+SDL_Surface* readyToDraw(SDL_Surface* text);
+
 // Renders a number into a fresh surface and releases the one it replaces.
 void renderCounter(SDL_Surface*& counter, TTF_Font* font, int value, SDL_Color colour);
 

@@ -63,6 +63,8 @@ int runMenu(int argc, char** argv)
     startVideo();
     std::atexit(SDL_Quit);
     setGameDisplayMode();
+    firstLine = readyToDraw(firstLine);
+    secondLine = readyToDraw(secondLine);
 
     bool menuEnd = false;
     while (!menuEnd) {
