@@ -7,8 +7,10 @@
 // A frame's work runs from the end of the previous frame's wait (the pacer's
 // last sleep or yield, or the flip's return when it did not wait) to the next
 // flip; the flip's time is its own. Costs two or three clock reads per call
-// wrapped.
+// wrapped. The classic library clears a double-buffered display with a flip of
+// its own inside SDL_SetVideoMode; that one is not a frame of the game.
 #include <SDL.h>
+#include <SDL_ttf.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sched.h>
@@ -21,7 +23,7 @@
 
 namespace {
 
-// The file's layout: seven 64-bit counters in this order, read by the script.
+// The file's layout: twelve 64-bit counters in this order, read by the script.
 struct FlipProbe {
     int64_t flips;
     int64_t workNs;
@@ -30,12 +32,19 @@ struct FlipProbe {
     int64_t lastFlipEndNs; // monotonic
     int64_t firstFlipRealtimeNs; // wall-clock time, to set against the exec
     int64_t longWaits; // a win or end screen's pause, not a frame's wait
+    // Where the work goes, as time inside these calls:
+    int64_t eventsNs; // draining events
+    int64_t plainBlitNs; // blits without a colour key (the background, shots)
+    int64_t keyedBlitNs; // blits with one (keyed sprites, texts)
+    int64_t fillNs;
+    int64_t textNs; // rendering texts and freeing surfaces
 };
 
 constexpr int64_t longWaitNs = 100000000;
 
 FlipProbe* probe = nullptr;
 int64_t lastWaitEndNs = 0;
+bool settingMode = false;
 
 int64_t nowNs(clockid_t clock)
 {
@@ -76,14 +85,61 @@ int timedWait(Wait wait)
     return result;
 }
 
+// Runs a call of the frame's work and adds its time to a counter.
+template <typename Call>
+auto timedCall(int64_t FlipProbe::*counter, Call call)
+{
+    if (!probe || settingMode)
+        return call();
+    int64_t startNs = nowNs(CLOCK_MONOTONIC);
+    auto result = call();
+    probe->*counter += nowNs(CLOCK_MONOTONIC) - startNs;
+    return result;
+}
+
 } // namespace
 
 extern "C" {
 
+int SDL_PollEvent(SDL_Event* event)
+{
+    static auto poll = next<int (*)(SDL_Event*)>("SDL_PollEvent");
+    return timedCall(&FlipProbe::eventsNs, [&] { return poll(event); });
+}
+
+int SDL_UpperBlit(SDL_Surface* source, SDL_Rect* from, SDL_Surface* target, SDL_Rect* to)
+{
+    static auto blit = next<int (*)(SDL_Surface*, SDL_Rect*, SDL_Surface*, SDL_Rect*)>("SDL_UpperBlit");
+    bool keyed = source && (source->flags & SDL_SRCCOLORKEY);
+    return timedCall(keyed ? &FlipProbe::keyedBlitNs : &FlipProbe::plainBlitNs,
+                     [&] { return blit(source, from, target, to); });
+}
+
+int SDL_FillRect(SDL_Surface* target, SDL_Rect* area, Uint32 colour)
+{
+    static auto fill = next<int (*)(SDL_Surface*, SDL_Rect*, Uint32)>("SDL_FillRect");
+    return timedCall(&FlipProbe::fillNs, [&] { return fill(target, area, colour); });
+}
+
+SDL_Surface* TTF_RenderText_Solid(TTF_Font* font, const char* text, SDL_Color colour)
+{
+    static auto render = next<SDL_Surface* (*)(TTF_Font*, const char*, SDL_Color)>("TTF_RenderText_Solid");
+    return timedCall(&FlipProbe::textNs, [&] { return render(font, text, colour); });
+}
+
+void SDL_FreeSurface(SDL_Surface* surface)
+{
+    static auto release = next<void (*)(SDL_Surface*)>("SDL_FreeSurface");
+    timedCall(&FlipProbe::textNs, [&] {
+        release(surface);
+        return 0;
+    });
+}
+
 int SDL_Flip(SDL_Surface* screen)
 {
     static auto flip = next<int (*)(SDL_Surface*)>("SDL_Flip");
-    if (!probe)
+    if (!probe || settingMode)
         return flip(screen);
     int64_t enteredNs = nowNs(CLOCK_MONOTONIC);
     if (probe->flips > 0)
@@ -98,6 +154,15 @@ int SDL_Flip(SDL_Surface* screen)
         probe->firstFlipRealtimeNs = nowNs(CLOCK_REALTIME);
     probe->flips += 1;
     return result;
+}
+
+SDL_Surface* SDL_SetVideoMode(int width, int height, int bitsPerPixel, Uint32 flags)
+{
+    static auto setMode = next<SDL_Surface* (*)(int, int, int, Uint32)>("SDL_SetVideoMode");
+    settingMode = true;
+    SDL_Surface* display = setMode(width, height, bitsPerPixel, flags);
+    settingMode = false;
+    return display;
 }
 
 int clock_nanosleep(clockid_t clock, int flags, const timespec* until, timespec* left)

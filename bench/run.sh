@@ -21,68 +21,124 @@ artifacts=$build_dir/bench/artifacts
 source "$source_dir/tests/e2e/xsession.sh"
 
 readonly window_seconds=10 start_runs=5 frames=2000 round_trips=50 start_delay_ms=300
-probe_file=$work/probe
+probe_file=$work/game floor_probe_file=$work/floor # their logs: game-stdout and so on
+floor_xvfb_pid='' floor_pid=''
 
 load_average() { cut -d' ' -f1-3 /proc/loadavg; }
 
 # The probe's counters: flips, work ns, flip ns, CPU ns, last flip's end
-# (monotonic ns), first flip's end (wall-clock ns), long sleeps.
-read_probe() { od -An -t d8 -v "$probe_file" 2>/dev/null | tr -s ' \n' ' '; }
+# (monotonic ns), first flip's end (wall-clock ns), long sleeps; then ns in
+# draining events, plain blits, keyed blits, fills, and rendering texts and
+# freeing surfaces.
+read_probe() { od -An -t d8 -v "${1:-$probe_file}" 2>/dev/null | tr -s ' \n' ' '; }
 
-# run_probed PROGRAM...: starts a program of the build under test with the probe
-# preloaded, from the source folder (data/ lives there), as game_pid.
+# run_probed PROBE_FILE PROGRAM...: starts a program of the build under test
+# with the probe preloaded, from the source folder (data/ lives there); its
+# process id is left in probed_pid.
 run_probed()
 {
-    rm -f "$probe_file"
+    local file=$1
+    shift
+    rm -f "$file"
     cd "$source_dir"
-    HELI_FLIP_PROBE=$probe_file LD_PRELOAD=$probe_library LD_LIBRARY_PATH=$library_dir \
-        "$@" >"$work/game-stdout" 2>"$work/game-stderr" &
-    game_pid=$!
+    HELI_FLIP_PROBE=$file LD_PRELOAD=$probe_library LD_LIBRARY_PATH=$library_dir \
+        "$@" >"$file-stdout" 2>"$file-stderr" &
+    probed_pid=$!
 }
 
 stop_probed()
 {
-    kill -KILL "$game_pid" 2>/dev/null || true
-    wait "$game_pid" 2>/dev/null || true
-    game_pid=
+    kill -KILL "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
 }
+
+# The floor runs on an X server of its own, so that it can take turns with the
+# game without the two windows covering each other.
+start_floor_display()
+{
+    Xvfb -displayfd 3 -screen 0 1024x768x16 -nolisten tcp -noreset 3>"$work/floor-display" \
+        2>"$work/floor-xvfb-stderr" &
+    floor_xvfb_pid=$!
+    local deadline=$(($(now_ms) + 10000))
+    until [[ -s $work/floor-display ]]; do
+        kill -0 "$floor_xvfb_pid" 2>/dev/null && (($(now_ms) < deadline)) || fail "no floor display"
+        sleep 0.05
+    done
+    floor_display=:$(head -n1 "$work/floor-display")
+}
+
+stop_floor()
+{
+    [[ -z $floor_pid ]] || stop_probed "$floor_pid"
+    [[ -z $floor_xvfb_pid ]] || kill -TERM "$floor_xvfb_pid" 2>/dev/null || true
+}
+trap 'stop_floor; cleanup' EXIT
 
 resident_kb() { awk '/^VmRSS/ { print $2 }' "/proc/$game_pid/status"; }
 
 wait_for_flips()
 {
     local deadline=$(($(now_ms) + 20000))
-    until [[ $(read_probe) =~ ^\ *[1-9] ]]; do
+    until [[ $(read_probe "$1") =~ ^\ *[1-9] ]]; do
         (($(now_ms) < deadline)) || fail "no frame within 20 s"
         sleep 0.05
     done
 }
 
-# measure WHAT SHOWN REOPEN: work and flip per frame and the CPU share of one
-# core on a screen, summed over one-second slices until the window is full.
-# Only slices with the screen (the command SHOWN) up at both ends count; when
-# it is gone, REOPEN brings it back. Keeps the sums in figures[WHAT].
-measure()
+# slice PID PROBE_FILE: lets a stopped program run alone for a second and stops
+# it again. The counters are read a fifth of a second after it goes on, so the
+# frame its stop cut in two is not counted. They are left in slice_counts.
+slice()
 {
-    local what=$1 shown=$2 reopen=$3 sums=(0 0 0 0 0) before after i
-    while ((sums[4] < window_seconds * 1000000000)); do
-        take_screenshot
-        "$shown" || "$reopen"
-        read -r -a before <<<"$(read_probe)"
-        sleep 1
-        take_screenshot
-        "$shown" || continue
-        read -r -a after <<<"$(read_probe)"
-        # A win or end screen's long sleep fell into the slice.
-        ((after[6] == before[6])) || continue
-        for i in 0 1 2 3 4; do
-            sums[i]=$((sums[i] + after[i] - before[i]))
-        done
+    local before after i
+    kill -CONT "$1"
+    sleep 0.2
+    read -r -a before <<<"$(read_probe "$2")"
+    sleep 1
+    read -r -a after <<<"$(read_probe "$2")"
+    kill -STOP "$1"
+    for i in "${!after[@]}"; do
+        slice_counts[i]=$((after[i] - before[i]))
     done
-    figures[$what]="${sums[*]}"
 }
 
-always_shown() { true; }
+# add_slice NAME: adds the last slice's counters to figures[NAME] (flips, work,
+# flip, CPU, wall time, 0, 0, then the times inside the calls).
+add_slice()
+{
+    local sums i
+    read -r -a sums <<<"${figures[$1]:-0 0 0 0 0 0 0 0 0 0 0 0}"
+    for i in 0 1 2 3 4 7 8 9 10 11; do
+        sums[i]=$((sums[i] + slice_counts[i]))
+    done
+    figures[$1]="${sums[*]}"
+}
+
+# measure WHAT SHOWN REOPEN: work and flip per frame and the CPU share of one
+# core on a screen of the game, over one-second slices until the window is full,
+# each followed by a slice of the floor: the two take turns, so a drift in the
+# machine's speed falls on both alike. A game slice counts only with the screen
+# (the command SHOWN) up at both ends and no win or end screen's long sleep in
+# it; when the screen is gone, REOPEN brings it back. The sums are kept in
+# figures[WHAT] and, for the floor's slices beside them, figures[floor-WHAT].
+measure()
+{
+    local what=$1 shown=$2 reopen=$3 sums
+    while :; do
+        read -r -a sums <<<"${figures[$what]:-0 0 0 0 0}"
+        ((sums[4] < window_seconds * 1000000000)) || break
+        take_screenshot
+        "$shown" || { kill -CONT "$game_pid" && "$reopen"; }
+        slice "$game_pid" "$probe_file"
+        take_screenshot
+        "$shown" && ((slice_counts[6] == 0)) || continue
+        add_slice "$what"
+        slice "$floor_pid" "$floor_probe_file"
+        add_slice "floor-$what"
+        add_slice floor
+    done
+}
+
 menu_lost() { fail "the menu went away on its own"; }
 
 # "Gerettete:" at the top right and nothing at the shoot-down's "Zeit:".
@@ -105,22 +161,20 @@ open_rescue()
     xdotool keyup m k r
 }
 
-# Exec to the first menu frame, less the 300 ms busy wait, in ms, over
-# start_runs starts: "median (all runs)".
+# Exec to the end of the game's first flip of the menu, less the 300 ms busy
+# wait, in ms, over start_runs starts: "median (all runs)".
 start_up_figures()
 {
     local runs=() probe started_ns
     for ((run = 0; run < start_runs; ++run)); do
-        rm -f "$probe_file"
-        cd "$source_dir"
         started_ns=${EPOCHREALTIME/./}000
-        HELI_FLIP_PROBE=$probe_file LD_PRELOAD=$probe_library LD_LIBRARY_PATH=$library_dir \
-            "$heli_binary" >"$work/game-stdout" 2>"$work/game-stderr" &
-        game_pid=$!
-        wait_for_flips
+        run_probed "$probe_file" "$heli_binary"
+        game_pid=$probed_pid
+        wait_for_flips "$probe_file"
         read -r -a probe <<<"$(read_probe)"
         runs+=($(((probe[5] - started_ns) / 100000 - start_delay_ms * 10)))
-        stop_probed
+        stop_probed "$game_pid"
+        game_pid=
     done
     printf '%s\n' "${runs[@]}" | sort -n | awk '{ v[NR] = $1 / 10 } END {
         printf "%.1f (", v[int((NR + 1) / 2)]; for (i = 1; i <= NR; ++i) printf "%s%.1f", (i > 1 ? " " : ""), v[i]; printf ")" }'
@@ -142,31 +196,42 @@ bench_build()
     (cd "$source_dir" && LD_LIBRARY_PATH=$library_dir "$dir/bench/pacing_bench" "$frames" "$round_trips") |
         tee "$work/pacing-$label"
 
-    echo "-- the game and the floor, ${window_seconds} s each (load average $(load_average))"
-    run_probed "$heli_binary"
+    results[$label,start]=$(start_up_figures)
+    echo "start-up, exec to the end of the first menu frame's flip beyond the ${start_delay_ms} ms wait," \
+        "median of $start_runs: ${results[$label,start]} ms"
+
+    echo "-- the game and the floor in turns of one second, ${window_seconds} s of each screen" \
+        "(load average $(load_average))"
+    run_probed "$floor_probe_file" env DISPLAY="$floor_display" "$dir/bench/floor_bench"
+    floor_pid=$probed_pid
+    run_probed "$probe_file" "$heli_binary"
+    game_pid=$probed_pid
+    wait_for_flips "$floor_probe_file"
+    kill -STOP "$floor_pid"
     wait_for "menu" 15 menu_shown
+    kill -STOP "$game_pid"
     measure menu menu_shown menu_lost
     # The helicopter sits still, so after the start protection a fighter's shot
     # or a landing animal may end the mission; only slices with the mission on
     # screen count, and it is started again.
     measure shoot-down shoot_down_shown open_shoot_down
     measure rescue rescue_shown open_rescue
+    kill -CONT "$game_pid"
     back_to_menu
     results[$label,rss]=$(resident_kb)
-    stop_probed
-    run_probed "$dir/bench/floor_bench"
-    wait_for_flips
-    measure floor always_shown false
-    stop_probed
+    stop_probed "$game_pid"
+    stop_probed "$floor_pid"
+    game_pid='' floor_pid=''
 
-    local floor_sums what
-    read -r -a floor_sums <<<"${figures[floor]}"
+    # Each screen's ratios are to the floor's slices that took turns with it.
     # Work is wall time, so a busy machine's preemptions count in it; the CPU
     # time per frame does not, and its ratio to the floor's is the steadier.
+    local what sums floor_sums
     printf '%-11s %7s %10s %10s %8s %10s %11s %10s %10s\n' screen frames "work/frame" "flip" \
         CPU "CPU/frame" "work÷floor" "CPU÷floor" "per frame"
     for what in menu shoot-down rescue floor; do
         read -r -a sums <<<"${figures[$what]}"
+        read -r -a floor_sums <<<"${figures[floor-$what]:-${figures[floor]}}"
         awk -v what="$what" -v f="${sums[0]}" -v w="${sums[1]}" -v fl="${sums[2]}" \
             -v c="${sums[3]}" -v t="${sums[4]}" -v ff="${floor_sums[0]}" \
             -v fw="${floor_sums[1]}" -v fc="${floor_sums[3]}" -v ft="${floor_sums[4]}" 'BEGIN {
@@ -175,10 +240,16 @@ bench_build()
                 (c / t) / (fc / ft), (c / f) / (fc / ff) }' |
             tee "$work/row-$label-$what"
     done
+    echo "where a frame's work goes, us per frame (time inside these calls; the rest is the game's own):"
+    printf '%-11s %10s %8s %8s %8s %8s %8s %8s\n' screen work events blits keyed fills texts rest
+    for what in menu shoot-down rescue floor; do
+        read -r -a sums <<<"${figures[$what]}"
+        awk -v what="$what" -v f="${sums[0]}" -v w="${sums[1]}" -v e="${sums[7]}" -v b="${sums[8]}" \
+            -v k="${sums[9]}" -v l="${sums[10]}" -v x="${sums[11]}" 'BEGIN {
+            printf "%-11s %7.0f us %8.0f %8.0f %8.0f %8.0f %8.0f %8.0f\n", what, w / f / 1000, e / f / 1000,
+                b / f / 1000, k / f / 1000, l / f / 1000, x / f / 1000, (w - e - b - k - l - x) / f / 1000 }'
+    done
     echo "resident size at the menu after those missions: ${results[$label,rss]} kB"
-    results[$label,start]=$(start_up_figures)
-    echo "start-up, exec to the first menu frame beyond the ${start_delay_ms} ms wait," \
-        "median of $start_runs: ${results[$label,start]} ms"
     echo "load average after $label: $(load_average)"
 }
 
@@ -186,7 +257,9 @@ bench_build()
 column() { awk -v n="$3" '{ print $n }' "$work/row-$1-$2"; }
 
 declare -A results=()
+slice_counts=()
 start_display
+start_floor_display
 echo "machine: $(nproc) cores, load average $(load_average)"
 bench_build classic "$build_dir" ""
 if (($# == 3)); then
