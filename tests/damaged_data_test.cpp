@@ -2,7 +2,7 @@
 // sprite; unusual but valid bitmaps load. Each row runs the menu in a child holding a mission's keys, in a
 // copy of data/ with one file damaged; stderr (sanitizer reports) must stay empty.
 #include "child_process.h"
-#include "virtual_platform.h"
+#include "framework/platform_scripted.h"
 #include "menu/menu.h"
 
 #include <gtest/gtest.h>
@@ -74,11 +74,11 @@ TEST_P(DamagedData, EndsWithItsMessageOrLoads)
     const auto [output, status] = runInChild([&] {
         dup2(open("stderr", O_WRONLY | O_CREAT, 0644), STDERR_FILENO);
         SDL_Quit();
-        fake::reset(100);
+        scripted::reset(100);
         // Still held after Escape, the keys start the mission once more, ended by Escape at once.
         for (SDLKey key : data->rescue ? std::vector{SDLK_m, SDLK_k, SDLK_r} : std::vector{SDLK_1})
-            fake::hold(key);
-        fake::pressAt(700, SDLK_ESCAPE), fake::pressAt(800, SDLK_2);
+            scripted::hold(key);
+        scripted::pressAt(700, SDLK_ESCAPE), scripted::pressAt(800, SDLK_2);
         runMenu(0, nullptr);
     }, folder);
     EXPECT_EQ(contents(folder + "/stderr"), "");

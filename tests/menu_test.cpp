@@ -23,7 +23,7 @@ char screenKind(SDL_Surface* screen)
 }
 
 using Happening = void (*)(int atMs, SDLKey key);
-constexpr Happening p = fake::pressAt, q = [](int atMs, SDLKey) { fake::quitAt(atMs); };
+constexpr Happening p = scripted::pressAt, q = [](int atMs, SDLKey) { scripted::quitAt(atMs); };
 
 struct MenuCase {
     const char* name;
@@ -40,15 +40,15 @@ TEST_P(Menu, ShowsTheseScreensThenEnds)
     const MenuCase& c = GetParam();
     const auto [output, status] = runInChild([&] {
         SDL_Quit();
-        fake::reset();
+        scripted::reset();
         for (auto [atMs, happen, key] : c.events)
             happen(atMs, key);
-        fake::onDrain([&](int drain) {
+        scripted::onDrain([&](int drain) {
             if (drain == c.drain)
-                c.atDrain ? fake::hold(c.atDrain) : fake::quitAt(fake::now());
+                c.atDrain ? scripted::hold(c.atDrain) : scripted::quitAt(scripted::now());
         });
         std::string kinds, runs;
-        fake::onFlip([&](SDL_Surface* screen) { kinds += screenKind(screen); });
+        scripted::onFlip([&](SDL_Surface* screen) { kinds += screenKind(screen); });
         const int status = runMenu(0, nullptr);
         for (size_t at = 0, end; at < kinds.size(); at = end) {
             end = std::min(kinds.find_first_not_of(kinds[at], at), kinds.size());

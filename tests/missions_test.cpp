@@ -61,14 +61,14 @@ TYPED_TEST(BothMissions, WinScreenWaitsForSpaceOrAQuitRequest)
     for (auto [key, quitAtMs, won] :
          {std::tuple{SDLK_SPACE, 0, true}, {SDLK_ESCAPE, 3000, false}, {SDLK_UP, 1500, false}}) {
         HeadlessMission<TypeParam> run(1000);
-        const int start = fake::now();
-        fake::pressAt(start + 1500, key);
-        fake::quitAt(start + (quitAtMs ? quitAtMs : 99999));
-        fake::pressAt(start + 9000, SDLK_SPACE); // ends a wait that missed its end
+        const int start = scripted::now();
+        scripted::pressAt(start + 1500, key);
+        scripted::quitAt(start + (quitAtMs ? quitAtMs : 99999));
+        scripted::pressAt(start + 9000, SDLK_SPACE); // ends a wait that missed its end
         std::vector<int> flips;
         std::string missing;
-        fake::onFlip([&](SDL_Surface* display) {
-            flips.push_back(fake::now() - start);
+        scripted::onFlip([&](SDL_Surface* display) {
+            flips.push_back(scripted::now() - start);
             for (auto [flip, text, size, x, y] : lines)
                 if (flip == int(flips.size()) && !textAt(display, text, size, x, y))
                     missing += std::string(text) + ' ';
@@ -80,12 +80,12 @@ TYPED_TEST(BothMissions, WinScreenWaitsForSpaceOrAQuitRequest)
         else
             run.mission.rescuedCount = 30;
         run.runFrame();
-        EXPECT_GE(fake::now() - start, won ? 1500 : quitAtMs) << key << " ended the wait";
+        EXPECT_GE(scripted::now() - start, won ? 1500 : quitAtMs) << key << " ended the wait";
         run.endScreen();
         EXPECT_EQ(run.core.missionWon, won) << key;
         EXPECT_EQ(flips.size(), won ? 1u : 3u) << key;
         EXPECT_LT(flips.at(0), 1000) << "the win screen shows before its pause";
-        EXPECT_EQ(std::pair(fake::sleeps().front(), fake::sleeps().back() == 2000), std::pair(1000, !won));
+        EXPECT_EQ(std::pair(scripted::sleeps().front(), scripted::sleeps().back() == 2000), std::pair(1000, !won));
         EXPECT_EQ(missing, "") << key;
     }
 }
@@ -99,7 +99,7 @@ TEST(ShootDownFrame, DodgesInTheirOrderAfterThePlanesMoved)
     ShootDown run(10000, 0, arranged);
     shootdown::Mission& m = run.mission;
     run.fighter[0] = rectAt(600, 250), run.fighter[1] = rectAt(800, 251), run.fighter[2] = rectAt(700, 339);
-    m.bomber = rectAt(850, 300), m.egg = rectAt(915, 325), m.explosion = {rectAt(130, 310), true, fake::now()};
+    m.bomber = rectAt(850, 300), m.egg = rectAt(915, 325), m.explosion = {rectAt(130, 310), true, scripted::now()};
     run.core.projectile = rectAt(300, 340);
     const std::vector<int> r = randSequence(11, 4);
     run.runFrame();
@@ -127,7 +127,7 @@ TEST(ShootDownWin, AtThirtyHitsOrMoreUnlessLostInTheSameFrame)
         m.bomber = bomber, m.egg = rectAt(150, eggY), m.countdown = {0, 0, threshold};
         run.fighter[1] = rectAt(500, 700), run.fighter[2] = rectAt(0, 600), run.core.projectile = rectAt(560, 768);
         m.hitCount = 29;
-        fake::hold(SDLK_SPACE);
+        scripted::hold(SDLK_SPACE);
         const std::vector<int> r = randSequence(13, 3);
         run.runFrame();
         if (bomber.x == 0) {
@@ -172,7 +172,7 @@ TEST(RescueFrame, ThirtiethCatchWinsUnlessLostInTheSameFrame)
         m.animal[1] = rectAt(500, 300), run.core.projectile = rectAt(520, 310);
         run.shot[2] = sameFrame == 1 ? rectAt(150, 340) : run.shot[2];
         m.animal[0] = sameFrame == 2 ? rectAt(700, 767) : rectAt(340, 527), m.bomber[0] = rectAt(300, 500);
-        fake::pressAt(fake::now() + 20000, SDLK_SPACE);
+        scripted::pressAt(scripted::now() + 20000, SDLK_SPACE);
         run.runFrameAt(6000);
         EXPECT_TRUE(textAt(m.display, "30", 18, 950, 30)) << sameFrame;
         EXPECT_EQ(run.core.missionWon, sameFrame == 0) << sameFrame;

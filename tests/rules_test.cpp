@@ -42,7 +42,7 @@ TEST(InputStep, LaunchesFliesAndEnds)
          {std::tuple{SDLK_SPACE, 1023, 7, 1023, 1028, 1}, {SDLK_SPACE, 1024, 7, 340, 345, 1},
           {SDLK_SPACE, 1030, 10, 340, 348, 1}, {SDLK_ESCAPE, 1024, 7, 1024, 1024, 1},
           {SDLK_UP, 500, 10, 500, 508, 0}}) {
-        fake::reset(), fake::hold(key), fake::quitAt(quitAt);
+        scripted::reset(), scripted::hold(key), scripted::quitAt(quitAt);
         MissionCore core;
         core.heliX = 500, core.heliY = 20, core.frameStep = 8, core.heli = rectAt(200, 100);
         core.projectile = rectAt(fromX, 400);

@@ -19,11 +19,11 @@ struct Program {
     void (*run)();
     std::vector<Sprite> sprites; // in load order
 };
-const Program shootDown{[] { runShootDownMission(0, nullptr, fake::now()); },
+const Program shootDown{[] { runShootDownMission(0, nullptr, scripted::now()); },
     {{"Background", "Background.bmp", false}, {"Heli", "Heli.bmp", true}, {"en1", "F-1 Rex.bmp", true},
      {"en1sh", "Shoot.bmp", false}, {"bomber", "B-1 EggFall.bmp", true}, {"egg", "Egg.bmp", true},
      {"shoot", "Shoot.bmp", false}, {"explosion", "Explosion.bmp", true}}};
-const Program rescueMission{[] { runRescueMission(0, nullptr, fake::now()); },
+const Program rescueMission{[] { runRescueMission(0, nullptr, scripted::now()); },
     {{"Background", "Background.bmp", false}, {"Heli", "Heli.bmp", true}, {"en1", "F-1 Rex.bmp", true},
      {"en1sh", "Shoot.bmp", false}, {"bomber", "B-1 EggFall.bmp", true}, {"triceratops", "Stegosaurus.bmp", true},
      {"fallschirm", "Fallschirm.bmp", false}, {"explosion", "Explosion.bmp", true},
@@ -72,8 +72,8 @@ std::pair<std::string, int> startWithout(const Program& program, const std::vect
         else // no driver chosen and no display to be had
             for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"})
                 unsetenv(name);
-        fake::reset(100);
-        fake::pressAt(500, SDLK_ESCAPE);
+        scripted::reset(100);
+        scripted::pressAt(500, SDLK_ESCAPE);
         program.run();
     }, folder);
     fs::remove_all(folder);

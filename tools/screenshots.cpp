@@ -4,7 +4,7 @@
 // menu.bmp, shoot-down.bmp, shoot-down-won.bmp and rescue.bmp. The clock
 // starts at fixed times, so every run takes the same pictures.
 
-#include "scripted_platform.h"
+#include "framework/platform_scripted.h"
 #include "menu/menu.h"
 #include "missions/rescue.h"
 #include "missions/shoot_down.h"
@@ -159,7 +159,6 @@ int main(int argc, char** argv)
         return 2;
     }
     outDir = argv[1];
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
 
     // The menu as it first appears; 2 then ends it.
     scripted::reset(0);

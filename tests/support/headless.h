@@ -1,6 +1,6 @@
 #pragma once
 // Missions run headless frame by frame on the virtual clock, and looks at what they drew.
-#include "virtual_platform.h"
+#include "framework/platform_scripted.h"
 #include "missions/rescue.h"
 #include "missions/shoot_down.h"
 
@@ -18,7 +18,7 @@ struct HeadlessMission {
 
     explicit HeadlessMission(int nowMs = 10000, int setUpTimeMs = 0, bool arranged = false)
     {
-        fake::reset(nowMs);
+        scripted::reset(nowMs);
         setUp(mission, nowMs - setUpTimeMs);
         if (arranged)
             arrange();
@@ -26,12 +26,12 @@ struct HeadlessMission {
     ~HeadlessMission()
     {
         tearDown(mission);
-        fake::reset(); // its hooks may hold on to a test's locals
+        scripted::reset(); // its hooks may hold on to a test's locals
     }
     void runFrame() { frame(mission); }
     void runFrameAt(int missionTime)
     {
-        fake::advance(missionTime - (fake::now() - core.startTick));
+        scripted::advance(missionTime - (scripted::now() - core.startTick));
         frame(mission);
     }
     void arrange()

@@ -1,12 +1,12 @@
 #pragma once
-// A scripted platform: a virtual clock that moves only when the game flips (16 ms), sleeps or
-// spins on the tick count, and a keyboard and event queue driven by the test.
+// A platform with a virtual clock and scripted keys, so missions and the menu run headless: the
+// clock moves only when the game flips a frame, sleeps or spins on the tick count.
 #include <SDL.h>
 
 #include <functional>
 #include <vector>
 
-namespace fake {
+namespace scripted {
 
 void reset(int nowMs = 0); // the clock at nowMs, no keys, events or hooks
 int now();
@@ -18,6 +18,6 @@ void hold(SDLKey key, bool held = true); // at once, as if drained already
 // Hooks: at every drain (numbered from 1) before it takes what is due; at every flip before 16 ms pass.
 void onDrain(std::function<void(int drain)> hook);
 void onFlip(std::function<void(SDL_Surface*)> hook);
-const std::vector<int>& sleeps();
+const std::vector<int>& sleeps(); // every sleep since the reset, in order
 
-} // namespace fake
+} // namespace scripted
