@@ -1,8 +1,8 @@
 #pragma once
 // The seam between the game and the operating system. Everything the game
 // asks of the machine outside SDL's surfaces goes through these calls: the
-// game links against the SDL implementation, the tests against a scripted one
-// with a virtual clock.
+// game links against the SDL implementation, the tests and the screenshot tool
+// against a scripted one with a virtual clock.
 #include <SDL.h>
 
 // Milliseconds of wall time since the process started; runs before SDL does.
