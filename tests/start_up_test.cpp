@@ -58,6 +58,32 @@ TEST(Sprites, LoadInOrderWithWhiteKeyedOutWhereItShouldBe)
     expectSprites(rescueMission, Rescue());
 }
 
+// A mission's static texts keep their transparent background: only the red letters are drawn.
+TEST(Texts, DrawOnlyTheirLetters)
+{
+    auto expectLettersOnly = [](auto&& run) {
+        SDL_Surface* display = run.mission.display;
+        const Uint16 red = Uint16(SDL_MapRGB(display->format, 255, 0, 0));
+        for (SDL_Surface* text : run.mission.texts) {
+            if (!text)
+                continue;
+            SDL_FillRect(display, nullptr, 0);
+            SDL_BlitSurface(text, nullptr, display, nullptr);
+            int letters = 0, others = 0;
+            for (int row = 0; row < text->h; ++row)
+                for (int col = 0; col < text->w; ++col) {
+                    const Uint16 pixel = static_cast<Uint16*>(display->pixels)[row * display->pitch / 2 + col];
+                    letters += pixel == red;
+                    others += pixel != red && pixel != 0;
+                }
+            EXPECT_GT(letters, 0);
+            EXPECT_EQ(others, 0);
+        }
+    };
+    expectLettersOnly(ShootDown());
+    expectLettersOnly(Rescue());
+}
+
 // What a program prints and its exit status without the named files; Escape ends a mission.
 std::pair<std::string, int> startWithout(const Program& program, const std::vector<std::string>& missing,
                                          const char* videoDriver = "dummy")
