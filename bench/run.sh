@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Frame cost, pacing, start-up and memory of the real game under a private
-# Xvfb, beside the floor (a full-screen blit and a paced flip, nothing else):
+# Xvfb, beside the floor (a full-screen blit and a paced flip, nothing else)
+# on a second one:
 #
 #   bash bench/run.sh BUILD_DIR [COMPAT_BUILD_DIR COMPAT_LIB_DIR]
 #
@@ -22,7 +23,7 @@ source "$source_dir/tests/e2e/xsession.sh"
 
 readonly window_seconds=10 start_runs=5 frames=2000 round_trips=50 start_delay_ms=300
 probe_file=$work/game floor_probe_file=$work/floor # their logs: game-stdout and so on
-floor_xvfb_pid='' floor_pid=''
+floor_pid=''
 
 load_average() { cut -d' ' -f1-3 /proc/loadavg; }
 
@@ -52,26 +53,7 @@ stop_probed()
     wait "$1" 2>/dev/null || true
 }
 
-# The floor runs on an X server of its own, so that it can take turns with the
-# game without the two windows covering each other.
-start_floor_display()
-{
-    Xvfb -displayfd 3 -screen 0 1024x768x16 -nolisten tcp -noreset 3>"$work/floor-display" \
-        2>"$work/floor-xvfb-stderr" &
-    floor_xvfb_pid=$!
-    local deadline=$(($(now_ms) + 10000))
-    until [[ -s $work/floor-display ]]; do
-        kill -0 "$floor_xvfb_pid" 2>/dev/null && (($(now_ms) < deadline)) || fail "no floor display"
-        sleep 0.05
-    done
-    floor_display=:$(head -n1 "$work/floor-display")
-}
-
-stop_floor()
-{
-    [[ -z $floor_pid ]] || stop_probed "$floor_pid"
-    [[ -z $floor_xvfb_pid ]] || kill -TERM "$floor_xvfb_pid" 2>/dev/null || true
-}
+stop_floor() { [[ -z $floor_pid ]] || stop_probed "$floor_pid"; }
 trap 'stop_floor; cleanup' EXIT
 
 resident_kb() { awk '/^VmRSS/ { print $2 }' "/proc/$game_pid/status"; }
@@ -259,7 +241,10 @@ column() { awk -v n="$3" '{ print $n }' "$work/row-$1-$2"; }
 declare -A results=()
 slice_counts=()
 start_display
-start_floor_display
+# The floor runs on an X server of its own, so that it can take turns with the
+# game without the two windows covering each other.
+start_server floor-xvfb
+floor_display=$started_display
 echo "machine: $(nproc) cores, load average $(load_average)"
 bench_build classic "$build_dir" ""
 if (($# == 3)); then

@@ -7,13 +7,13 @@ set -euo pipefail
 readonly yellow='rgb(255,255,0)' blue='rgb(0,0,255)' red='rgb(255,0,0)'
 work=$(mktemp -d)
 shot=$work/screen.png
-xvfb_pid='' game_pid=''
+xvfb_pids=() game_pid=''
 
 # SIGTERM is only a quit request to the game; SIGKILL ends it for certain.
 cleanup()
 {
     [[ -z $game_pid ]] || kill -KILL "$game_pid" 2>/dev/null || true
-    [[ -z $xvfb_pid ]] || kill -TERM "$xvfb_pid" 2>/dev/null || true
+    ((${#xvfb_pids[@]} == 0)) || kill -TERM "${xvfb_pids[@]}" 2>/dev/null || true
     wait 2>/dev/null
     rm -rf "$work"
 }
@@ -33,17 +33,25 @@ fail()
 
 now_ms() { date +%s%3N; }
 
+# start_server NAME: a private X server, its display left in started_display.
 # -displayfd: the first free display, once it takes connections; -noreset: SDL connects twice.
-start_display()
+start_server()
 {
-    Xvfb -displayfd 3 -screen 0 1024x768x16 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb-stderr" &
-    xvfb_pid=$!
+    Xvfb -displayfd 3 -screen 0 1024x768x16 -nolisten tcp -noreset 3>"$work/$1-display" 2>"$work/$1-stderr" &
+    local pid=$!
+    xvfb_pids+=("$pid")
     local deadline=$(($(now_ms) + 10000))
-    until [[ -s $work/display ]]; do
-        kill -0 "$xvfb_pid" 2>/dev/null && (($(now_ms) < deadline)) || fail "Xvfb gave no display within 10 s"
+    until [[ -s $work/$1-display ]]; do
+        kill -0 "$pid" 2>/dev/null && (($(now_ms) < deadline)) || fail "Xvfb gave no display within 10 s"
         sleep 0.05
     done
-    export DISPLAY=:$(head -n1 "$work/display")
+    started_display=:$(head -n1 "$work/$1-display")
+}
+
+start_display()
+{
+    start_server xvfb
+    export DISPLAY=$started_display
 }
 
 start_game()
