@@ -49,6 +49,8 @@ const Kind kinds[] = {{"Missing", {}, [](const char*) {}, true}, {"Empty", file(
     {"Bits32772", patch(28, 32772, 2)}, {"Bits65535", patch(28, 65535, 2)}, {"Bits0", patch(28, 0, 2)},
     {"Height0x80000000", patch(22, 0x80000000)}, {"Height0", patch(22, 0)}, {"WidthNegative", patch(18, -150)},
     {"HeightHuge", patch(22, 0x7fffffff)}, {"OffsetPastEnd", patch(10, 0x7ffffff0)}, {"Compression", patch(30, 1)},
+    {"RunsHeightHuge", [](Bytes b) { return put(put(put(b, 28, 8, 2), 30, 1), 22, 0x7fffffff); }},
+    {"PixelsOneByteShort", [](Bytes) { Bytes b = bitmap(33, 7, 24); return b.substr(0, b.size() - 1); }},
     {"OneBit", file(bitmap(33, 7, 1)), {}, false, true},
     {"TopDown", [](Bytes b) { return put(b, 22, -int(uint8_t(b[22]) | uint8_t(b[23]) << 8)); }, {}, false, true},
     {"FourBit", file(bitmap(33, 7, 4)), {}, false, true}, {"EightBit", file(bitmap(33, 7, 8)), {}, false, true},

@@ -12,7 +12,7 @@ out=build/fuzz
 rm -rf "$out/seeds" "$out/findings"
 mkdir -p "$out/seeds"
 # shellcheck disable=SC2046 # pkg-config's flags are words
-afl-clang-fast++ -std=c++17 -O2 -Isrc tools/fuzz_sprites.cpp src/framework/{data_file,display,fatal,sprites}.cpp \
+afl-clang-fast++ -std=c++17 -O2 -Isrc tools/fuzz_sprites.cpp src/framework/{bitmap_header,data_file,display,fatal,sprites}.cpp \
     $(pkg-config --cflags --libs sdl) -o "$out/fuzz_sprites"
 
 # AFL works best on small inputs: the background is left out.

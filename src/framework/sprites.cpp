@@ -1,4 +1,5 @@
 #include "sprites.h"
+#include "bitmap_header.h"
 #include "data_file.h"
 #include "fatal.h"
 
@@ -20,13 +21,18 @@ bool isBmpDepth(int bits)
     fatalError(("Can't set " + std::string(file.name) + ": \n").c_str());
 }
 
-// Ends the game for a sprite that loaded but cannot be drawn, saying why.
+// Ends the game for a sprite file that cannot be drawn, saying why.
+[[noreturn]] void refusedSprite(const SpriteFile& file, const std::string& fault)
+{
+    SDL_SetError("%s %s", file.path, fault.c_str());
+    spriteFailed(file);
+}
+
 [[noreturn]] void brokenSprite(const SpriteFile& file, SDL_Surface* surface,
                                const std::string& fault)
 {
     SDL_FreeSurface(surface);
-    SDL_SetError("%s %s", file.path, fault.c_str());
-    spriteFailed(file);
+    refusedSprite(file, fault);
 }
 
 // Blitting a bitmap in its file's 24-bit format onto the 16-bit display costs a
@@ -46,6 +52,11 @@ SDL_Surface* loadSprite(const SpriteFile& file)
     SDL_RWops* stream = openDataFile(file.path);
     if (!stream)
         spriteFailed(file);
+    const std::string promise = bitmapFileFault(stream);
+    if (!promise.empty()) {
+        SDL_RWclose(stream);
+        refusedSprite(file, promise);
+    }
     SDL_Surface* loaded = SDL_LoadBMP_RW(stream, 1);
     if (!loaded)
         spriteFailed(file);

@@ -1,0 +1,84 @@
+#include "bitmap_header.h"
+
+#include <cinttypes>
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+// Bitmaps store their numbers little-endian, whatever the machine.
+uint32_t littleEndian(const Uint8* at, int bytes)
+{
+    uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = value << 8 | at[i];
+    return value;
+}
+
+// How the pixels are stored, as the header's compression field names it.
+constexpr uint32_t plainRows = 0, runsOf8Bits = 1, runsOf4Bits = 2, plainRowsWithMasks = 3;
+// A run of pixels takes two bytes and paints at most 255 of them.
+constexpr int64_t pixelsPerRun = 255, bytesPerRun = 2;
+
+std::string fault(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string fault(const char* format, ...)
+{
+    char text[128];
+    va_list values;
+    va_start(values, format);
+    std::vsnprintf(text, sizeof text, format, values);
+    va_end(values);
+    return text;
+}
+
+} // namespace
+
+std::string bitmapHeaderFault(const Uint8* start, int startBytes, int64_t fileBytes)
+{
+    if (startBytes < 18 || start[0] != 'B' || start[1] != 'M')
+        return {};
+    const uint32_t pixelsFrom = littleEndian(start + 10, 4);
+    // The old OS/2 header has 16-bit sizes and no compression field.
+    const bool os2 = littleEndian(start + 14, 4) == 12;
+    if (startBytes < (os2 ? 26 : 34))
+        return {};
+    // Sizes are unsigned in the OS/2 header, signed in the others.
+    const int64_t width = os2 ? int64_t(littleEndian(start + 18, 2)) : int32_t(littleEndian(start + 18, 4));
+    const int64_t height = os2 ? int64_t(littleEndian(start + 20, 2)) : int32_t(littleEndian(start + 22, 4));
+    const int64_t bits = littleEndian(start + (os2 ? 24 : 28), 2);
+    const uint32_t compression = os2 ? plainRows : littleEndian(start + 30, 4);
+    if (width <= 0 || height == 0)
+        return fault("has a picture of %" PRId64 " x %" PRId64 " pixels", width, height);
+    const int64_t rows = height < 0 ? -height : height; // negative: stored top row first
+    const int64_t pixelBytes = fileBytes - pixelsFrom;
+    if (pixelBytes < 0)
+        return fault("has its pixels from byte %" PRIu32 " on, past its end at %" PRId64, pixelsFrom,
+                     fileBytes);
+    if (compression == plainRows || compression == plainRowsWithMasks) {
+        const int64_t rowBytes = (width * bits + 31) / 32 * 4; // rows are padded to 4 bytes
+        if (rowBytes > 0 && rows > pixelBytes / rowBytes)
+            return fault("promises %" PRId64 " rows of %" PRId64 " bytes, but holds %" PRId64
+                         " bytes of pixels",
+                         rows, rowBytes, pixelBytes);
+        return {};
+    }
+    if (compression == runsOf8Bits || compression == runsOf4Bits) {
+        if (width * rows > pixelsPerRun * pixelBytes / bytesPerRun)
+            return fault("promises %" PRId64 " x %" PRId64 " pixels, more than %" PRId64
+                         " bytes of runs can paint",
+                         width, rows, pixelBytes);
+        return {};
+    }
+    return fault("has its pixels compressed in a way bitmaps of the game do not use (%" PRIu32 ")",
+                 compression);
+}
+
+std::string bitmapFileFault(SDL_RWops* stream)
+{
+    Uint8 start[bitmapHeaderBytes];
+    const int startBytes = SDL_RWread(stream, start, 1, sizeof start);
+    const int64_t fileBytes = SDL_RWseek(stream, 0, RW_SEEK_END);
+    if (startBytes < 0 || fileBytes < 0 || SDL_RWseek(stream, 0, RW_SEEK_SET) != 0)
+        return "cannot be read to its end";
+    return bitmapHeaderFault(start, startBytes, fileBytes);
+}
