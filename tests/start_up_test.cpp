@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -82,6 +83,37 @@ TEST(Texts, DrawOnlyTheirLetters)
     };
     expectLettersOnly(ShootDown());
     expectLettersOnly(Rescue());
+}
+
+// The Debian package links the system's font in place of data/RZ4417.ttf: it must draw every text
+// of the game glyph for glyph the same, at every size the game uses.
+TEST(Texts, PackagedFontDrawsThemTheSame)
+{
+    std::ifstream links("debian/heli.links");
+    std::string font, link;
+    while (links >> font >> link && link != "usr/share/games/heli/data/RZ4417.ttf") {
+    }
+    ASSERT_EQ(link, "usr/share/games/heli/data/RZ4417.ttf") << "debian/heli.links has no font";
+    ASSERT_EQ(TTF_Init(), 0);
+    for (int size : {18, 24}) {
+        TTF_Font *ours = TTF_OpenFont("data/RZ4417.ttf", size), *packaged = TTF_OpenFont(("/" + font).c_str(), size);
+        ASSERT_TRUE(ours && packaged) << font;
+        for (const char* text : {"1-Neues Spiel", "2-Beenden", "Zeit:", "Abgeschossene Gegner:", "Verloren", "Gewonnen",
+                                 "Zerstoere innerhalb der Zeit 30 Gegner", "Passwort: m k r", "Gerettete:",
+                                 "Rette alle 30 Stegosaurus", "-0123456789"}) {
+            SDL_Surface *a = TTF_RenderText_Solid(ours, text, {255, 0, 0, 0}),
+                        *b = TTF_RenderText_Solid(packaged, text, {255, 0, 0, 0});
+            bool same = a->w == b->w && a->h == b->h;
+            for (int row = 0; same && row < a->h; ++row)
+                same = std::memcmp(static_cast<Uint8*>(a->pixels) + row * a->pitch,
+                                   static_cast<Uint8*>(b->pixels) + row * b->pitch, size_t(a->w)) == 0;
+            EXPECT_TRUE(same) << text << " at " << size;
+            SDL_FreeSurface(a);
+            SDL_FreeSurface(b);
+        }
+        TTF_CloseFont(ours);
+        TTF_CloseFont(packaged);
+    }
 }
 
 // What a program prints and its exit status without the named files; Escape ends a mission.
