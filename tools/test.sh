@@ -2,23 +2,32 @@
 # Installs what the game and its tests need, builds everything and runs every
 # test: the unit and scenario tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer first, then all tests, end-to-end ones included,
-# on the optimised build, then all tests again on an optimised build against
-# sdl12-compat, the SDL 1.2 of current Debian, unpacked into build/compat.
+# on the optimised build. Where the system's SDL 1.2 is the classic library
+# (Debian 12), all tests run once more on an optimised build against
+# sdl12-compat, the SDL 1.2 of Debian 13, unpacked into build/compat; where it
+# is sdl12-compat already (Debian 13), the first two stages test that.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/packages.sh
 install_missing_packages "${game_packages[@]}" "${test_packages[@]}"
 jobs=$(nproc)
 
-cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DHELI_SANITIZE=ON >/dev/null
+system_sdl=$(dpkg-query -W -f='${source:Package} ${Version}' libsdl1.2debian)
+echo "== SDL 1.2 of the system: $system_sdl"
+
+echo "== sanitizer stage"
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DHELI_SANITIZE=ON | grep "SDL 1.2"
 cmake --build build/sanitize -j"$jobs"
 (cd build/sanitize &&
     UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -LE e2e -j"$jobs")
 
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+echo "== release stage"
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo | grep "SDL 1.2"
 cmake --build build/release -j"$jobs"
 (cd build/release && ctest --output-on-failure -j"$jobs")
 
+[[ $system_sdl != sdl12-compat* ]] || exit 0
+echo "== sdl12-compat stage"
 # The configure step names the SDL.h and the library file it found.
 compat=$(bash tools/sdl12_compat.sh build/compat)
 cmake -S . -B build/compat -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHELI_SDL_ROOT="$compat" |
