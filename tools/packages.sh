@@ -9,8 +9,10 @@ install_missing_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
-    as_root apt-get update -q
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+    # A fresh machine may still be running its own apt (unattended upgrades):
+    # wait for it rather than fail.
+    as_root apt-get -o DPkg::Lock::Timeout=600 update -q
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -q "${missing[@]}"
 }
 
 # Runs a command as root, through sudo for anyone else.
