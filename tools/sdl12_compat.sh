@@ -11,7 +11,7 @@ set -euo pipefail
 source "$(dirname "$0")/packages.sh"
 # What sdl12-compat loads at run time, and the package lists to find it in.
 install_missing_packages libsdl2-2.0-0 >&2
-[ -n "$(ls /var/lib/apt/lists/*_Packages 2>/dev/null)" ] || as_root apt-get update -q >&2
+[ -n "$(ls /var/lib/apt/lists/*_Packages 2>/dev/null)" ] || as_root apt-get -o DPkg::Lock::Timeout=600 update -q >&2
 
 mkdir -p "$1"
 folder=$(cd "$1" && pwd)/sdl12-compat
