@@ -23,7 +23,7 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
 git clone --quiet --no-hardlinks "$PWD" "$root/root/heli"
 
 # Private mounts, gone with the process however it ends.
-echo "== $release: CI=true bash tools/test.sh in the root, env -i, no stdin"
+echo "== $release: CI=true bash tools/test.sh in the root, env -i, no stdin ($SECONDS s in)"
 exec unshare --mount --propagation private --fork bash -c '
     set -e
     mount -t proc proc "$1/proc"

@@ -15,19 +15,19 @@ jobs=$(nproc)
 system_sdl=$(dpkg-query -W -f='${source:Package} ${Version}' libsdl1.2debian)
 echo "== SDL 1.2 of the system: $system_sdl"
 
-echo "== sanitizer stage"
+echo "== sanitizer stage ($SECONDS s in)"
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DHELI_SANITIZE=ON | grep "SDL 1.2"
 cmake --build build/sanitize -j"$jobs"
 (cd build/sanitize &&
     UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -LE e2e -j"$jobs")
 
-echo "== release stage"
+echo "== release stage ($SECONDS s in)"
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo | grep "SDL 1.2"
 cmake --build build/release -j"$jobs"
 (cd build/release && ctest --output-on-failure -j"$jobs")
 
 [[ $system_sdl != sdl12-compat* ]] || exit 0
-echo "== sdl12-compat stage"
+echo "== sdl12-compat stage ($SECONDS s in)"
 # The configure step names the SDL.h and the library file it found.
 compat=$(bash tools/sdl12_compat.sh build/compat)
 cmake -S . -B build/compat -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHELI_SDL_ROOT="$compat" |
