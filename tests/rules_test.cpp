@@ -54,6 +54,20 @@ TEST(InputStep, LaunchesFliesAndEnds)
     }
 }
 
+// frameStep is half the frame's length, truncated (odd lengths included); missionTime runs from the start tick.
+TEST(FrameClock, HalfTheFrameTruncated)
+{
+    for (auto [lengthMs, frameStep] : {std::pair{0, 0}, {1, 0}, {3, 1}, {16, 8}, {17, 8}, {33, 16}}) {
+        scripted::reset(5000);
+        MissionCore core;
+        core.startTick = 1200;
+        frameStart(core);
+        scripted::advance(lengthMs);
+        frameEnd(core);
+        EXPECT_EQ(where(core.frameStep, core.missionTime), where(frameStep, 3800)) << lengthMs;
+    }
+}
+
 // Speeds are frameStep x k / 10, truncated; a plane at x <= 0 comes back at x 1024, y rand() % heights + 1.
 TEST(Movement, TruncatedTenthsOfTheFrameStepAndComingBack)
 {
