@@ -28,6 +28,8 @@ from mutate import read_mutants, run, sync_tree  # noqa: E402
 
 TOOLS = Path(__file__).resolve().parent
 ROOT = TOOLS.parent
+# The tree whose tests are measured: this checkout unless MUTATE_SOURCE names another.
+SOURCE = Path(os.environ.get("MUTATE_SOURCE", ROOT)).resolve()
 SEAM = {"platform_sdl.cpp", "platform_scripted.cpp", "process.cpp", "platform.h",
         "platform_scripted.h", "process.h"}
 # The suites that start child processes: only the loading path needs them.
@@ -227,7 +229,7 @@ def worker(work, mutants):
     """Builds and tests each mutant in its own copy of the tree; the outcomes."""
     tree, build = work / "tree", work / "build"
     tree.mkdir(parents=True, exist_ok=True)
-    sync_tree(ROOT, tree)
+    sync_tree(SOURCE, tree)
     equivalent = equivalents()
     env = dict(os.environ, SDL_VIDEODRIVER="dummy")
     tests = build / "tests" / "heli_tests"
@@ -238,10 +240,10 @@ def worker(work, mutants):
                 work, 600)
         return run(["cmake", "--build", str(build), "-j2", "--target", "heli_tests"], work, 600) == 0
 
-    def test(rel, limit):
-        only = [] if rel.name in LOADING else [f"--gtest_filter=-{SLOW_SUITES}"]
+    def gtest(limit, only):
         with open(work / "last-test.log", "w") as log:
-            process = subprocess.Popen([str(tests), "--gtest_brief=1"] + only, cwd=tree, env=env,
+            process = subprocess.Popen([str(tests), "--gtest_brief=1", "--gtest_fail_fast",
+                                        f"--gtest_filter={only}"], cwd=tree, env=env,
                                        stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
             try:
                 return process.wait(timeout=limit)
@@ -249,6 +251,11 @@ def worker(work, mutants):
                 os.killpg(process.pid, 9)
                 process.wait()
                 return "timeout"
+
+    def test(rel, limit):
+        """The quick suites, then for the loading path the slow ones."""
+        status = gtest(limit, f"-{SLOW_SUITES}")
+        return gtest(limit, SLOW_SUITES) if status == 0 and rel.name in LOADING else status
 
     if not build_tests():
         sys.exit(f"the unmutated tree does not build: see {work / 'last-run.log'}")
@@ -294,12 +301,11 @@ def main():
     results = Path(sys.argv[2]).resolve()
     chosen = set(sys.argv[3:])
     listing = generated_mutants if sys.argv[1] == "run" else hand_picked_mutants
-    mutants = [m for m in listing(ROOT) if not chosen or m[0] in chosen]
+    mutants = [m for m in listing(SOURCE) if not chosen or m[0] in chosen]
     jobs = int(os.environ.get("MUTATE_JOBS", "2"))
     began = time.monotonic()
-    # Each worker builds in its own copy of the tree, a share of the files each.
-    files = sorted({str(m[1]) for m in mutants})
-    shares = [[m for m in mutants if files.index(str(m[1])) % jobs == k] for k in range(jobs)]
+    # Each worker builds in its own copy of the tree.
+    shares = [mutants[k::jobs] for k in range(jobs)]
     with multiprocessing.Pool(jobs) as pool:
         done = pool.starmap(worker, [(work / str(k), share) for k, share in enumerate(shares)])
     outcomes = {o[0]: o for share in done for o in share}
