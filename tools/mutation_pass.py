@@ -192,10 +192,11 @@ def context(text, offset):
 
 def generated_mutants(tree=ROOT):
     mutants = []
-    for folder in ("src/framework", "src/missions"):
-        for path in sorted((tree / folder).glob("*.[ch]*")):
-            if path.name in SEAM:
-                continue
+    # The rules first, the loading path, whose tests are slow, last.
+    paths = [path for folder in ("src/missions", "src/framework")
+             for path in sorted((tree / folder).glob("*.[ch]*"))]
+    for path in sorted(paths, key=lambda p: p.name in LOADING):
+        if path.name not in SEAM:
             rel = path.relative_to(tree)
             for ident, start, end, replacement, what in file_mutants(rel, path.read_text()):
                 mutants.append((ident, rel, start, end, replacement, what))
@@ -301,7 +302,9 @@ def main():
     results = Path(sys.argv[2]).resolve()
     chosen = set(sys.argv[3:])
     listing = generated_mutants if sys.argv[1] == "run" else hand_picked_mutants
-    mutants = [m for m in listing(SOURCE) if not chosen or m[0] in chosen]
+    # An id ending in a dot stands for every mutant whose id starts with it.
+    mutants = [m for m in listing(SOURCE) if not chosen or m[0] in chosen or
+               any(c.endswith(".") and m[0].startswith(c) for c in chosen)]
     jobs = int(os.environ.get("MUTATE_JOBS", "2"))
     began = time.monotonic()
     # Each worker builds in its own copy of the tree.
