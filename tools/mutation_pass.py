@@ -128,14 +128,25 @@ def scope_of(toks, i, bodies):
     for name, first, last in bodies:
         if first <= i <= last:
             return name
-    # A namespace-scope declaration: named by its declared name.
-    j = i
-    while j > 0 and toks[j - 1][1] not in (";", "{", "}"):
+    # A declaration outside functions: named by what it declares.
+    depth, j = 0, i
+    while j > 0:
+        word = toks[j - 1][1]
+        if word == "}" and depth == 0 and toks[j][1] not in (";", ",", "}"):
+            break  # the end of the previous function's body
+        if word == "}":
+            depth += 1
+        elif word == "{" and depth:
+            depth -= 1
+        elif depth == 0 and word in (";", "{"):
+            opener = {toks[j - 2][1], toks[j - 3][1]}
+            if word == ";" or opener & {"namespace", "struct", "enum"}:
+                break
         j -= 1
-    names = [t[1] for t in toks[j:i] if t[0] == "ident"]
-    while names and names[-1] in ("const", "constexpr", "int", "Sint16", "int64_t"):
-        names.pop()
-    return names[-1] if names else "file"
+    for k in range(j, i):
+        if toks[k][1] in ("=", "{", "[", "(") and k > j and toks[k - 1][0] == "ident":
+            return toks[k - 1][1]
+    return "file"
 
 
 def file_mutants(path, text):
@@ -145,11 +156,13 @@ def file_mutants(path, text):
     mutants = []  # (id, offset, end, replacement, description)
     counts = {}
 
-    def add(scope, kind, first, last, replacement, what):
+    def add(scope, kind, first, last, replacement, what, suffix=""):
         key = (scope, kind)
-        counts[key] = counts.get(key, 0) + 1
-        ident = f"{path.stem}.{scope}.{kind}{counts[key]}"
-        mutants.append((ident, first, last, replacement, f"{path}:{line(first)}: {what}"))
+        if not suffix or suffix == "+1":
+            counts[key] = counts.get(key, 0) + 1
+        ident = f"{path.name}.{scope}.{kind}{counts[key]}{suffix}"
+        column = first - text.rfind("\n", 0, first)
+        mutants.append((ident, first, last, replacement, f"{path}:{line(first)}:{column}: {what}"))
 
     for name, first, last in bodies:
         lists = []
@@ -170,10 +183,9 @@ def file_mutants(path, text):
     flips = {"<": "<=", "<=": "<", ">": ">=", ">=": ">"}
     for i, (kind, word, start, end) in enumerate(toks):
         if kind == "number" and re.fullmatch(r"\d+", word):
-            for sign, delta in (("+", 1), ("-", -1)):
-                if int(word) + delta >= 0:
-                    add(scope_of(toks, i, bodies), "lit" + sign, start, end, str(int(word) + delta),
-                        f"{word} -> {int(word) + delta}")
+            for delta in (1, -1):
+                add(scope_of(toks, i, bodies), "lit", start, end, str(int(word) + delta),
+                    f"{word} -> {int(word) + delta}", f"{delta:+d}")
         elif kind == "punct" and word in flips:
             add(scope_of(toks, i, bodies), "cmp", start, end, flips[word],
                 f"`{word}` -> `{flips[word]}` in `{short(context(text, start))}`")
