@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 #include <type_traits>
 
@@ -87,6 +88,55 @@ TYPED_TEST(BothMissions, WinScreenWaitsForSpaceOrAQuitRequest)
         EXPECT_LT(flips.at(0), 1000) << "the win screen shows before its pause";
         EXPECT_EQ(std::pair(scripted::sleeps().front(), scripted::sleeps().back() == 2000), std::pair(1000, !won));
         EXPECT_EQ(missing, "") << key;
+    }
+}
+
+// Each two neighbours in the draw order laid over each other, the rest off the screen: the later is drawn over
+// the earlier, and each is drawn. The start text is still shown, the explosion too.
+TYPED_TEST(BothMissions, DrawInTheirOrder)
+{
+    HeadlessMission<TypeParam> run(10000, 0, arranged);
+    TypeParam& m = run.mission;
+    SDL_Surface* const* sprite = m.sprites;
+    SDL_Rect background{0, 0, 0, 0}, line[5];
+    const auto text = [&](SDL_Surface* image, int n, int x, int y) {
+        line[n] = rectAt(x, y);
+        return Layer{image, &line[n], false};
+    };
+    const bool sd = TestFixture::shootingDown;
+    std::vector<Layer> layers{{sprite[sd ? int(shootdown::Background) : int(rescue::Background)], &background, false},
+                              {sprite[sd ? int(shootdown::Shoot) : int(rescue::Fallschirm)], &run.core.projectile}};
+    for (int n = 0; n < squadronSize; ++n)
+        layers.insert(layers.end(), {{sprite[sd ? int(shootdown::En1sh) : int(rescue::En1sh)], &run.shot[n]},
+                                     {sprite[sd ? int(shootdown::En1) : int(rescue::En1)], &run.fighter[n]}});
+    if constexpr (TestFixture::shootingDown) {
+        using namespace shootdown;
+        m.explosion = {rectAt(1024, 768), true, 99999}; // a hit that shows all along
+        layers.insert(layers.end(), {{sprite[Egg], &m.egg}, {sprite[Bomber], &m.bomber}, {sprite[Heli], &run.core.heli},
+                                     text(m.texts[Zeit], 0, 50, 30), text(m.countdownText, 1, 100, 30),
+                                     text(m.texts[Abgeschossen], 2, 700, 30), text(m.hitCountText, 3, 950, 30),
+                                     {sprite[Explosion], &m.explosion.at}, text(m.texts[StartText], 4, 300, 350)});
+    } else {
+        using namespace rescue;
+        for (int n = 0; n < herdSize; ++n)
+            layers.insert(layers.end(), {{sprite[Triceratops], &m.animal[n]}, {sprite[Bomber], &m.bomber[n]}});
+        layers.insert(layers.end(), {{sprite[Heli], &run.core.heli}, text(m.texts[Gerettete], 0, 850, 30),
+                                     text(m.countText, 1, 950, 30), {sprite[Fallschirm2], &m.openParachute[0]},
+                                     {sprite[Fallschirm2], &m.openParachute[1]}, text(m.texts[StartText], 2, 450, 350)});
+    }
+    for (size_t n = 0; n + 1 < layers.size(); ++n) {
+        for (Layer& layer : layers)
+            if (layer.movable)
+                *layer.at = rectAt(1024, 768);
+        const Layer& fixed = layers[n + 1].movable ? layers[n] : layers[n + 1];
+        const int x = fixed.movable ? 500 : fixed.at->x + fixed.image->w / 2;
+        const int y = fixed.movable ? 400 : fixed.at->y + fixed.image->h / 2;
+        for (const Layer& layer : {layers[n], layers[n + 1]})
+            if (layer.movable)
+                *layer.at = rectAt(std::max(0, x - layer.image->w / 2), std::max(0, y - layer.image->h / 2));
+        run.core.missionTime = 0;
+        draw(m);
+        EXPECT_TRUE(drawnInOrder(m.display, layers)) << n;
     }
 }
 

@@ -83,7 +83,8 @@ TEST(Movement, TruncatedTenthsOfTheFrameStepAndComingBack)
           {bomber, 500, 250, 3, 500, 250, 0}, {bomber, 0, 250, 8, 1024, 0, 678}, {egg, 250, 100, 2, 250, 101, 0},
           {egg, 250, 100, 1, 250, 100, 0}, {egg, 250, 767, 8, 250, 774, 0}, {egg, 250, 768, 8, 250, 768, 0},
           {bomber2, 500, 250, 8, 498, 250, 0}, {bomber2, 0, 250, 8, 1024, 0, 300}, {animal, 500, 400, 5, 500, 401, 0},
-          {animal, 500, 400, 4, 500, 400, 0}, {open, 500, 767, 8, 500, 768, 0}, {open, 500, 768, 8, 1024, 768, 0}}) {
+          {animal, 500, 400, 4, 500, 400, 0}, {open, 500, 767, 8, 500, 768, 0}, {open, 500, 768, 8, 1024, 768, 0},
+          {open, 500, 770, 8, 1024, 768, 0}}) {
         SDL_Rect rect = rectAt(x, y);
         const int drawn = randSequence(3, 1)[0];
         step(rect, frameStep);
