@@ -162,24 +162,25 @@ TEST(ShootDownFrame, DodgesInTheirOrderAfterThePlanesMoved)
     EXPECT_TRUE(drawnAt(m.display, m.sprites[shootdown::Explosion], 130, 310));
 }
 
-// At frameStep 10 every speed k moves k pixels; the start protection is over. The helicopter flies down and is
-// drawn there; fighter 3 fires into heliBox after the shots were tested; the bomber drops the egg from where
-// it was before it came back at a new height, before fighter 2 dodges; fighter 2 is tested before the
-// projectile flies past its left edge; fighter 1 moves to x -3 and is drawn, so written back, at x 0.
+// At frameStep 10 every speed k moves k pixels; the start protection is over; 29 hits do not win. The
+// helicopter flies down and is drawn there; fighter 3 fires into heliBox after the shots were tested; the
+// bomber drops the egg from where it was before it came back at a new height, before fighter 2 dodges;
+// fighter 2 is tested before the projectile flies past its left edge; fighter 1 moves to x -3 and is drawn,
+// so written back, at x 0.
 TEST(ShootDownFrame, EachStepInItsPlaceAtItsOwnSpeed)
 {
     ShootDown run(10000, 0, arranged);
     shootdown::Mission& m = run.mission;
     run.core.startTick -= 6000, run.core.frameStep = 10;
     run.fighter[0] = rectAt(1, 600), run.fighter[1] = rectAt(400, 50), run.fighter[2] = rectAt(150, 300);
-    m.bomber = rectAt(0, 200), run.core.projectile = rectAt(400, 100);
-    scripted::hold(SDLK_DOWN);
+    m.bomber = rectAt(0, 200), run.core.projectile = rectAt(400, 100), m.hitCount = 29;
+    scripted::hold(SDLK_DOWN), scripted::pressAt(scripted::now() + 5000, SDLK_SPACE); // ends a wrong win screen
     const std::vector<int> r = randSequence(17, 2);
     run.runFrame();
     EXPECT_EQ(where(run.fighter[0]) + ' ' + where(run.fighter[1]) + ' ' + where(run.shot[2]) + ' ' + where(m.bomber) +
                   ' ' + where(m.egg) + ' ' + where(run.core.projectile),
               "0,600 " + where(396, dodged(50, r[1], 4)) + " 143,345 " + where(1024, r[0] % 678 + 1) + " 150,259 407,100");
-    EXPECT_EQ(std::pair(run.core.missionOver, run.core.frameStep), std::pair(false, 8));
+    EXPECT_EQ(std::tuple(run.core.missionOver, run.core.frameStep, m.hitCount), std::tuple(false, 8, 29));
     EXPECT_TRUE(drawnAt(m.display, m.sprites[shootdown::Heli], 100, 310));
 }
 
@@ -252,9 +253,9 @@ TEST(RescueFrame, ThirtiethCatchWinsUnlessLostInTheSameFrame)
 }
 
 // At frameStep 10, start protection over. The parachute lies in both animals' catch zones and catches animal 1
-// only; fighter 3 fires into heliBox after the shots were tested; fighter 1 and bomber 2 come back, fighters
-// first. Next frame the parachute leaves from where the helicopter was drawn after flying down and flies 10,
-// and a caught animal lands together with its open parachute.
+// only, the 29th rescue, which does not win; fighter 3 fires into heliBox after the shots were tested; fighter
+// 1 and bomber 2 come back, fighters first. Next frame the parachute leaves from where the helicopter was drawn
+// after flying down and flies 10, and a caught animal lands together with its open parachute.
 TEST(RescueFrame, EachStepInItsPlaceAtItsOwnSpeed)
 {
     Rescue run(10000, 0, arranged);
@@ -262,8 +263,8 @@ TEST(RescueFrame, EachStepInItsPlaceAtItsOwnSpeed)
     run.core.startTick -= 6000, run.core.frameStep = 10, m.dropTimer[0] = m.dropTimer[1] = 99999;
     m.animal[0] = rectAt(200, 300), m.animal[1] = rectAt(210, 290), run.core.projectile = rectAt(230, 310);
     run.fighter[0] = rectAt(0, 600), run.fighter[2] = rectAt(150, 300), m.bomber[0] = rectAt(500, 100),
-    m.bomber[1] = rectAt(0, 100);
-    scripted::hold(SDLK_DOWN);
+    m.bomber[1] = rectAt(0, 100), m.rescuedCount = 28;
+    scripted::hold(SDLK_DOWN), scripted::pressAt(scripted::now() + 5000, SDLK_SPACE); // ends a wrong win screen
     const std::vector<int> r = randSequence(19, 2);
     run.runFrame();
     EXPECT_EQ(where(m.openParachute[0]) + ' ' + where(m.openParachute[1]) + ' ' + where(m.animal[0]) + ' ' +
@@ -271,7 +272,7 @@ TEST(RescueFrame, EachStepInItsPlaceAtItsOwnSpeed)
                   where(m.bomber[0]) + ' ' + where(m.bomber[1]),
               "200,272 1024,768 200,302 210,292 143,345 " + where(1024, r[0] % 678 + 1) + " 497,100 " +
                   where(1024, r[1] % 300 + 1));
-    EXPECT_EQ(std::tuple(m.rescuedCount, run.core.missionOver, run.core.frameStep), std::tuple(1, false, 8));
+    EXPECT_EQ(std::tuple(m.rescuedCount, run.core.missionOver, run.core.frameStep), std::tuple(29, false, 8));
     EXPECT_TRUE(drawnAt(m.display, m.sprites[rescue::Heli], 100, 310));
 
     run.shot[2] = rectAt(1024, 768), run.core.frameStep = 10;

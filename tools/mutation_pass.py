@@ -10,7 +10,7 @@
 #     of one (a function's closing return is not a step);
 #   - for every integer literal: the value plus one and minus one;
 #   - for every <, <=, >, >=: strict against non-strict.
-# Each mutant is built into tests/heli_tests of one persistent build folder
+# Each mutant is built into tests/heli_tests of a persistent build folder
 # (only the mutated file and the link are redone) and heli_tests runs
 # directly, the child-process suites only for the files that load data.
 # Mutants that do not build are counted and dropped. tools/mutants-equivalent.txt
@@ -238,26 +238,33 @@ def equivalents():
     return found
 
 
+# Build folders: every mutant is tried on the optimised build; one that it
+# leaves alive on the one with AddressSanitizer and UndefinedBehaviorSanitizer
+# (a write or read past an array's end changes nothing else a test can see).
+BUILDS = {"release": ["-DCMAKE_BUILD_TYPE=RelWithDebInfo"],
+          "sanitize": ["-DCMAKE_BUILD_TYPE=Debug", "-DHELI_SANITIZE=ON"]}
+
+
 def worker(work, mutants):
     """Builds and tests each mutant in its own copy of the tree; the outcomes."""
-    tree, build = work / "tree", work / "build"
+    tree = work / "tree"
     tree.mkdir(parents=True, exist_ok=True)
     sync_tree(SOURCE, tree)
     equivalent = equivalents()
     env = dict(os.environ, SDL_VIDEODRIVER="dummy")
-    tests = build / "tests" / "heli_tests"
 
-    def build_tests():
+    def build_tests(kind):
+        build = work / kind
         if not (build / "CMakeCache.txt").exists():
-            run(["cmake", "-S", str(tree), "-B", str(build), "-DCMAKE_BUILD_TYPE=RelWithDebInfo"],
-                work, 600)
-        return run(["cmake", "--build", str(build), "-j2", "--target", "heli_tests"], work, 600) == 0
+            run(["cmake", "-S", str(tree), "-B", str(build)] + BUILDS[kind], work, 600)
+        return run(["cmake", "--build", str(build), "-j2", "--target", "heli_tests"], work, 900) == 0
 
-    def gtest(limit, only):
+    def gtest(kind, limit, only):
         with open(work / "last-test.log", "w") as log:
-            process = subprocess.Popen([str(tests), "--gtest_brief=1", "--gtest_fail_fast",
-                                        f"--gtest_filter={only}"], cwd=tree, env=env,
-                                       stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
+            process = subprocess.Popen([str(work / kind / "tests" / "heli_tests"), "--gtest_brief=1",
+                                        "--gtest_fail_fast", f"--gtest_filter={only}"], cwd=tree,
+                                       env=env, stdout=log, stderr=subprocess.STDOUT,
+                                       start_new_session=True)
             try:
                 return process.wait(timeout=limit)
             except subprocess.TimeoutExpired:
@@ -265,15 +272,27 @@ def worker(work, mutants):
                 process.wait()
                 return "timeout"
 
-    def test(rel, limit):
+    def test(kind, rel, limit):
         """The quick suites, then for the loading path the slow ones."""
-        status = gtest(limit, f"-{SLOW_SUITES}")
-        return gtest(limit, SLOW_SUITES) if status == 0 and rel.name in LOADING else status
+        status = gtest(kind, limit, f"-{SLOW_SUITES}")
+        return gtest(kind, limit, SLOW_SUITES) if status == 0 and rel.name in LOADING else status
 
-    if not build_tests():
+    def outcome(rel, limit):
+        if not build_tests("release"):
+            return "no-compile"
+        for kind, scale in (("release", 1), ("sanitize", 4)):
+            if kind != "release" and not build_tests(kind):
+                return "killed-" + kind  # only its stricter checks fail
+            status = test(kind, rel, scale * limit)
+            if status != 0:
+                return "killed" + ("" if kind == "release" else "-" + kind) + \
+                    ("-timeout" if status == "timeout" else "")
+        return "survived"
+
+    if not build_tests("release"):
         sys.exit(f"the unmutated tree does not build: see {work / 'last-run.log'}")
     started = time.monotonic()
-    if test(Path("sprites.cpp"), 600) != 0:
+    if test("release", Path("sprites.cpp"), 600) != 0:
         sys.exit(f"the unmutated tree fails its tests: see {work / 'last-test.log'}")
     limit = max(20, 5 * (time.monotonic() - started))
 
@@ -286,18 +305,15 @@ def worker(work, mutants):
             continue
         file.write_text(text[:start] + replacement + text[end:])
         try:
-            if not build_tests():
-                result = "no-compile"
-            else:
-                status = test(rel, limit)
-                result = "survived" if status == 0 else "killed" + ("-timeout" if status == "timeout" else "")
+            result = outcome(rel, limit)
         finally:
             file.write_text(text)
         if ident in equivalent:
             result = "equivalent" if result == "survived" else result + " (listed as equivalent)"
         outcomes.append((ident, result, what))
         print(f"{ident:42} {result:12} {what}", flush=True)
-    build_tests()  # leaves the folder built from the unmutated tree
+    build_tests("release")  # leaves the folders built from the unmutated tree
+    build_tests("sanitize")
     return outcomes
 
 
