@@ -18,6 +18,7 @@
 import multiprocessing
 import os
 import re
+import shutil
 import subprocess
 import sys
 import time
@@ -243,6 +244,8 @@ def equivalents():
 # (a write or read past an array's end changes nothing else a test can see).
 BUILDS = {"release": ["-DCMAKE_BUILD_TYPE=RelWithDebInfo"],
           "sanitize": ["-DCMAKE_BUILD_TYPE=Debug", "-DHELI_SANITIZE=ON"]}
+# Ninja finds the one changed file much faster than make does.
+GENERATOR = ["-G", "Ninja"] if shutil.which("ninja") else []
 
 
 def worker(work, mutants):
@@ -256,7 +259,7 @@ def worker(work, mutants):
     def build_tests(kind):
         build = work / kind
         if not (build / "CMakeCache.txt").exists():
-            run(["cmake", "-S", str(tree), "-B", str(build)] + BUILDS[kind], work, 600)
+            run(["cmake", "-S", str(tree), "-B", str(build)] + GENERATOR + BUILDS[kind], work, 600)
         return run(["cmake", "--build", str(build), "-j2", "--target", "heli_tests"], work, 900) == 0
 
     def gtest(kind, limit, only):
