@@ -5,14 +5,15 @@
 
 #include <tuple>
 
-// Each bound is tested before the move (frameStep 8): overshoot, then stay.
+// Each bound is tested before the move (frameStep 8): overshoot, then stay. Up goes before Down, Right before Left.
 TEST(HelicopterMoves, BoundsAreTestedBeforeEachMove)
 {
     constexpr int U = 1, D = 2, R = 4, L = 8;
     for (auto [keys, x, y, toX, toY] :
          {std::tuple{U, 100, 1, 100, -7}, {U, 100, 0, 100, 0}, {D, 100, 677, 100, 685}, {D, 100, 678, 100, 678},
           {R, 873, 300, 881, 300}, {R, 874, 300, 874, 300}, {L, 1, 300, -7, 300}, {L, 0, 300, 0, 300},
-          {U | R, 100, 300, 108, 292}, {U | D | R | L, 100, 300, 100, 300}}) {
+          {U | R, 100, 300, 108, 292}, {U | D | R | L, 100, 300, 100, 300},
+          {U | D, 100, 0, 100, 8}, {R | L, 0, 300, 0, 300}}) {
         Uint8 held[SDLK_LAST] = {};
         held[SDLK_UP] = keys & U, held[SDLK_DOWN] = keys & D, held[SDLK_RIGHT] = keys & R, held[SDLK_LEFT] = keys & L;
         int atX = x, atY = y;
