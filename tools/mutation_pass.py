@@ -3,6 +3,7 @@
 #   tools/mutation_pass.py list                 every mutant: id, place, change
 #   tools/mutation_pass.py run RESULTS [ID...]  builds and tests each one
 #   tools/mutation_pass.py hand RESULTS [ID...] the same for tools/mutants.txt
+#   tools/mutation_pass.py score RESULTS        counts a results file again
 # In the game library's sources (src/missions, src/framework, without the
 # platform seam, which the unit tests do not link) it writes:
 #   - for every list of statements in a function body (a frame is one, and so
@@ -253,8 +254,8 @@ def worker(work, mutants):
     tree = work / "tree"
     tree.mkdir(parents=True, exist_ok=True)
     sync_tree(SOURCE, tree)
-    equivalent = equivalents()
     env = dict(os.environ, SDL_VIDEODRIVER="dummy")
+    equivalent = equivalents()
 
     def build_tests(kind):
         build = work / kind
@@ -280,10 +281,12 @@ def worker(work, mutants):
         status = gtest(kind, limit, f"-{SLOW_SUITES}")
         return gtest(kind, limit, SLOW_SUITES) if status == 0 and rel.name in LOADING else status
 
-    def outcome(rel, limit):
+    def outcome(ident, rel, limit):
         if not build_tests("release"):
             return "no-compile"
         for kind, scale in (("release", 1), ("sanitize", 4)):
+            if kind != "release" and ident in equivalent:
+                break  # known to change nothing
             if kind != "release" and not build_tests(kind):
                 return "killed-" + kind  # only its stricter checks fail
             status = test(kind, rel, scale * limit)
@@ -308,11 +311,9 @@ def worker(work, mutants):
             continue
         file.write_text(text[:start] + replacement + text[end:])
         try:
-            result = outcome(rel, limit)
+            result = outcome(ident, rel, limit)
         finally:
             file.write_text(text)
-        if ident in equivalent:
-            result = "equivalent" if result == "survived" else result + " (listed as equivalent)"
         outcomes.append((ident, result, what))
         print(f"{ident:42} {result:12} {what}", flush=True)
     build_tests("release")  # leaves the folders built from the unmutated tree
@@ -321,12 +322,15 @@ def worker(work, mutants):
 
 
 def main():
-    if len(sys.argv) < 2 or sys.argv[1] not in ("list", "run", "hand") or \
+    if len(sys.argv) < 2 or sys.argv[1] not in ("list", "run", "hand", "score") or \
             (sys.argv[1] != "list" and len(sys.argv) < 3):
-        sys.exit(__doc__ if __doc__ else "usage: tools/mutation_pass.py list | run|hand RESULTS [ID...]")
+        sys.exit("usage: tools/mutation_pass.py list | run|hand RESULTS [ID...] | score RESULTS")
     if sys.argv[1] == "list":
         for ident, _, _, _, _, what in generated_mutants():
             print(f"{ident}\t{what}")
+        return
+    if sys.argv[1] == "score":
+        summary([line.split("\t") for line in Path(sys.argv[2]).read_text().splitlines()])
         return
     os.nice(15)  # the machine is shared
     work = Path(os.environ.get("MUTATE_WORK", ROOT / "build-mutate")).resolve() / "generated"
@@ -346,19 +350,31 @@ def main():
     outcomes = [outcomes[m[0]] for m in mutants]
     results.write_text("".join(f"{i}\t{r}\t{w}\n" for i, r, w in outcomes))
 
+    print(f"\nthe pass took {time.monotonic() - began:.0f} s with {jobs} workers")
+    summary(outcomes)
+
+
+def summary(outcomes):
+    """Counts the outcomes, with the mutants listed as equivalent apart, and
+    names every survivor."""
+    equivalent = equivalents()
     total = {}
-    for _, result, _ in outcomes:
-        kind = result.split(" ")[0].split("-")[0]
+    for ident, result, what in outcomes:
+        kind = result.split("-")[0]
+        if ident in equivalent:
+            kind = "equivalent" if kind == "survived" else "equivalent but " + kind
         total[kind] = total.get(kind, 0) + 1
     compiled = len(outcomes) - total.get("no", 0) - total.get("bad", 0)
     killed, alive = total.get("killed", 0), total.get("survived", 0)
     score = killed / (killed + alive) if killed + alive else 1.0
-    print(f"\n{len(outcomes)} mutants, {compiled} compiled ({total.get('no', 0)} did not), "
+    print(f"{len(outcomes)} mutants, {compiled} compiled ({total.get('no', 0)} did not), "
           f"{killed} killed, {total.get('equivalent', 0)} equivalent, {alive} survived: "
-          f"score {score:.1%} in {time.monotonic() - began:.0f} s with {jobs} workers")
+          f"{score:.1%} of the non-equivalent ones killed")
     for ident, result, what in outcomes:
-        if result == "survived" or "listed as equivalent" in result:
-            print(f"  {result}: {ident}  {what}")
+        if result == "survived" and ident not in equivalent:
+            print(f"  survived: {ident}  {what}")
+        elif ident in equivalent and result != "survived":
+            print(f"  {result}, but listed as equivalent: {ident}  {what}")
 
 
 if __name__ == "__main__":
