@@ -255,7 +255,7 @@ TEST(RescueFrame, ThirtiethCatchWinsUnlessLostInTheSameFrame)
 // At frameStep 10, start protection over. The parachute lies in both animals' catch zones and catches animal 1
 // only, the 29th rescue, which does not win; fighter 3 fires into heliBox after the shots were tested; fighter
 // 1 and bomber 2 come back, fighters first. Next frame the parachute leaves from where the helicopter was drawn
-// after flying down and flies 10, and a caught animal lands together with its open parachute.
+// after flying down and flies 10; animal 2 lands together with its open parachute, open parachute 1 alone.
 TEST(RescueFrame, EachStepInItsPlaceAtItsOwnSpeed)
 {
     Rescue run(10000, 0, arranged);
@@ -276,10 +276,11 @@ TEST(RescueFrame, EachStepInItsPlaceAtItsOwnSpeed)
     EXPECT_TRUE(drawnAt(m.display, m.sprites[rescue::Heli], 100, 310));
 
     run.shot[2] = rectAt(1024, 768), run.core.frameStep = 10;
-    m.animal[0] = rectAt(500, 767), m.openParachute[0] = rectAt(500, 737);
+    m.animal[1] = rectAt(500, 767), m.openParachute[1] = rectAt(500, 737), m.openParachute[0] = rectAt(300, 767);
     scripted::hold(SDLK_SPACE);
     run.runFrame();
-    EXPECT_EQ(where(run.core.projectile) + ' ' + where(m.animal[0]) + ' ' + where(m.openParachute[0]),
-              "250,380 500,769 500,739");
+    EXPECT_EQ(where(run.core.projectile) + ' ' + where(m.animal[1]) + ' ' + where(m.openParachute[1]) + ' ' +
+                  where(m.openParachute[0]),
+              "250,380 500,769 500,739 300,769");
     EXPECT_FALSE(run.core.missionOver);
 }
