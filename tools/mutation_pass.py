@@ -206,10 +206,11 @@ def context(text, offset):
 
 def generated_mutants(tree=ROOT):
     mutants = []
-    # The rules first, the loading path, whose tests are slow, last.
+    # The rules first, then the loading path, whose tests are slow, then the
+    # headers, each of which rebuilds most of the game and the tests.
     paths = [path for folder in ("src/missions", "src/framework")
              for path in sorted((tree / folder).glob("*.[ch]*"))]
-    for path in sorted(paths, key=lambda p: p.name in LOADING):
+    for path in sorted(paths, key=lambda p: (p.suffix == ".h", p.name in LOADING)):
         if path.name not in SEAM:
             rel = path.relative_to(tree)
             for ident, start, end, replacement, what in file_mutants(rel, path.read_text()):
