@@ -86,13 +86,14 @@ TYPED_TEST(BothMissions, WinScreenWaitsForSpaceOrAQuitRequest)
         EXPECT_EQ(run.core.missionWon, won) << key;
         EXPECT_EQ(flips.size(), won ? 1u : 3u) << key;
         EXPECT_LT(flips.at(0), 1000) << "the win screen shows before its pause";
+        EXPECT_TRUE(won || scripted::now() - start - flips.back() == 2016) << "the end screen shows before its pause";
         EXPECT_EQ(std::pair(scripted::sleeps().front(), scripted::sleeps().back() == 2000), std::pair(1000, !won));
         EXPECT_EQ(missing, "") << key;
     }
 }
 
 // Each two neighbours in the draw order laid over each other, the rest off the screen: the later is drawn over
-// the earlier, and each is drawn. The start text is still shown, the explosion too.
+// the earlier, and each is drawn. The start text is still shown, the explosion too. Then the end screen.
 TYPED_TEST(BothMissions, DrawInTheirOrder)
 {
     HeadlessMission<TypeParam> run(10000, 0, arranged);
@@ -138,6 +139,14 @@ TYPED_TEST(BothMissions, DrawInTheirOrder)
         draw(m);
         EXPECT_TRUE(drawnInOrder(m.display, layers)) << n;
     }
+    // The end screen: the explosion 40 right of the helicopter, "Verloren" over it.
+    SDL_Surface* before = SDL_ConvertSurface(m.display, m.display->format, 0);
+    SDL_Rect explosionAt = rectAt(440, 330), lostAt = rectAt(450, 350);
+    run.core.heli = rectAt(400, 330);
+    run.endScreen();
+    EXPECT_TRUE(drawnInOrder(m.display, {{before, &background}, {sprite[TypeParam::explosionSprite], &explosionAt},
+                                         {m.texts[TypeParam::lostText], &lostAt}}));
+    SDL_FreeSurface(before);
 }
 
 static int dodged(int y, int draw, int speed) { return draw % 2 + 1 == 1 ? y + speed : y - speed; }
