@@ -34,7 +34,9 @@ ROOT = TOOLS.parent
 SOURCE = Path(os.environ.get("MUTATE_SOURCE", ROOT)).resolve()
 SEAM = {"platform_sdl.cpp", "platform_scripted.cpp", "process.cpp", "platform.h",
         "platform_scripted.h", "process.h"}
-# The suites that start child processes: only the loading path needs them.
+# The suites that start child processes: the menu's run for every mutant the
+# others leave alive, the loading path's only for the files that load data.
+MENU_SUITES = "Keys/Menu*"
 SLOW_SUITES = "Files/DamagedData*:StartUp*:Sprites*:Texts*"
 LOADING = {"data_file.cpp", "sprites.cpp", "text.cpp", "mission_art.cpp", "display.cpp",
            "fatal.cpp", "sprites.h", "text.h", "display.h", "mission_art.h"}
@@ -278,9 +280,13 @@ def worker(work, mutants):
                 return "timeout"
 
     def test(kind, rel, limit):
-        """The quick suites, then for the loading path the slow ones."""
-        status = gtest(kind, limit, f"-{SLOW_SUITES}")
-        return gtest(kind, limit, SLOW_SUITES) if status == 0 and rel.name in LOADING else status
+        """The quick suites, then the menu's, then for the loading path the slow ones."""
+        stages = [f"-{MENU_SUITES}:{SLOW_SUITES}", MENU_SUITES] + ([SLOW_SUITES] if rel.name in LOADING else [])
+        for only in stages:
+            status = gtest(kind, limit, only)
+            if status != 0:
+                return status
+        return 0
 
     def outcome(ident, rel, limit):
         if not build_tests("release"):
