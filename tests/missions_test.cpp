@@ -33,6 +33,7 @@ TYPED_TEST(BothMissions, StartFromAFreshSeedThenTimedFromTheStartTick)
                   where(r[6] % 700 + 200, r[7] % 300 + 1) + ' ' + where(r[8] % 700 + 200, r[9] % 300 + 1));
     }
     EXPECT_EQ(nextDraw, r[sd ? 8 : 10]) << "set-up drew more";
+    EXPECT_EQ(run.core.startTick, 4242 - 500) << "the menu's start tick";
     for (auto [missionTime, countdown, textShown, protection] :
          {std::tuple{1000, 40, true, true}, {1001, 39, true, true}, {1999, 39, true, true}, {2000, 39, false, true},
           {3000, 39, false, true}, {3001, 38, false, true}, {5000, 38, false, true}, {5001, 37, false, false}}) {
@@ -194,18 +195,19 @@ TEST(ShootDownFrame, EachStepInItsPlaceAtItsOwnSpeed)
 }
 
 // From 29, a hit on fighter 2 wins with this frame's count; it parks the projectile in a bomber at 875,
-// tested after the fighters. The egg or the countdown stepping to -1 in the same frame loses.
+// tested after the fighters. The egg, a shot or the countdown stepping to -1 in the same frame loses.
 // Planes at x 0 come back at new heights, fighters first.
 TEST(ShootDownWin, AtThirtyHitsOrMoreUnlessLostInTheSameFrame)
 {
     const SDL_Rect away = rectAt(0, 600), inReach = rectAt(875, 700);
-    for (auto [bomber, eggY, threshold, lost, count] :
-         {std::tuple{away, 768, 99999, false, "30"}, {inReach, 768, 99999, false, "31"}, {away, 768, 0, true, "30"},
-          {away, 340, 99999, true, "30"}}) {
+    for (auto [bomber, eggY, shotY, threshold, lost, count] :
+         {std::tuple{away, 768, 768, 99999, false, "30"}, {inReach, 768, 768, 99999, false, "31"},
+          {away, 768, 768, 0, true, "30"}, {away, 340, 768, 99999, true, "30"}, {away, 768, 340, 99999, true, "30"}}) {
         ShootDown run(10000, 0, arranged);
         shootdown::Mission& m = run.mission;
         run.core.startTick -= 6000;
         m.bomber = bomber, m.egg = rectAt(150, eggY), m.countdown = {0, 0, threshold};
+        run.shot[0] = rectAt(shotY == 768 ? 1024 : 150, shotY);
         run.fighter[1] = rectAt(500, 700), run.fighter[2] = rectAt(0, 600), run.core.projectile = rectAt(560, 768);
         m.hitCount = 29;
         scripted::hold(SDLK_SPACE);
@@ -215,7 +217,7 @@ TEST(ShootDownWin, AtThirtyHitsOrMoreUnlessLostInTheSameFrame)
             EXPECT_EQ(where(run.fighter[2]) + ' ' + where(m.bomber),
                       where(1024, r[1] % 678 + 1) + ' ' + where(1024, r[2] % 678 + 1));
         }
-        EXPECT_EQ(run.core.missionWon, !lost) << count << ' ' << eggY;
+        EXPECT_EQ(run.core.missionWon, !lost) << count << ' ' << eggY << ' ' << shotY;
         EXPECT_TRUE(textAt(m.display, count, 18, 950, 30)) << count;
         EXPECT_TRUE(textAt(m.display, threshold ? "0" : "-1", 18, 100, 30)) << count;
     }
