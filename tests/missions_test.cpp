@@ -25,6 +25,7 @@ TYPED_TEST(BothMissions, StartFromAFreshSeedThenTimedFromTheStartTick)
     EXPECT_EQ(where(run.fighter[0]) + ' ' + where(run.fighter[1]) + ' ' + where(run.fighter[2]),
               where(r[0] % 700 + 200, r[1] % 678 + 1) + ' ' + where(r[2] % 100 + 800, r[3] % 678 + 1) + ' ' +
                   where(r[4] % 100 + 800, r[5] % 678 + 1));
+    EXPECT_EQ(where(run.shot[0]) + ' ' + where(run.shot[1]) + ' ' + where(run.shot[2]), "1024,768 1024,768 1024,768");
     const bool sd = TestFixture::shootingDown;
     if constexpr (TestFixture::shootingDown) {
         EXPECT_EQ(where(run.mission.bomber), where(r[6] % 700 + 200, r[7] % 678 + 1));
@@ -93,8 +94,8 @@ TYPED_TEST(BothMissions, WinScreenWaitsForSpaceOrAQuitRequest)
     }
 }
 
-// Each two neighbours in the draw order laid over each other, the rest off the screen: the later is drawn over
-// the earlier, and each is drawn. The start text is still shown, the explosion too. Then the end screen.
+// Each two neighbours in the draw order, and each two with one between them (the projectile and a shot look
+// alike), laid over each other, the rest off the screen: the later is drawn over the earlier, and each is drawn. The start text is still shown, the explosion too. Then the end screen.
 TYPED_TEST(BothMissions, DrawInTheirOrder)
 {
     HeadlessMission<TypeParam> run(10000, 0, arranged);
@@ -126,20 +127,21 @@ TYPED_TEST(BothMissions, DrawInTheirOrder)
                                      text(m.countText, 1, 950, 30), {sprite[Fallschirm2], &m.openParachute[0]},
                                      {sprite[Fallschirm2], &m.openParachute[1]}, text(m.texts[StartText], 2, 450, 350)});
     }
-    for (size_t n = 0; n + 1 < layers.size(); ++n) {
-        for (Layer& layer : layers)
-            if (layer.movable)
-                *layer.at = rectAt(1024, 768);
-        const Layer& fixed = layers[n + 1].movable ? layers[n] : layers[n + 1];
-        const int x = fixed.movable ? 500 : fixed.at->x + fixed.image->w / 2;
-        const int y = fixed.movable ? 400 : fixed.at->y + fixed.image->h / 2;
-        for (const Layer& layer : {layers[n], layers[n + 1]})
-            if (layer.movable)
-                *layer.at = rectAt(std::max(0, x - layer.image->w / 2), std::max(0, y - layer.image->h / 2));
-        run.core.missionTime = 0;
-        draw(m);
-        EXPECT_TRUE(drawnInOrder(m.display, layers)) << n;
-    }
+    for (size_t n = 0; n + 1 < layers.size(); ++n)
+        for (size_t next = n + 1; next <= n + 2 && next < layers.size(); ++next) {
+            for (Layer& layer : layers)
+                if (layer.movable)
+                    *layer.at = rectAt(1024, 768);
+            const Layer& fixed = layers[next].movable ? layers[n] : layers[next];
+            const int x = fixed.movable ? 500 : fixed.at->x + fixed.image->w / 2;
+            const int y = fixed.movable ? 400 : fixed.at->y + fixed.image->h / 2;
+            for (const Layer& layer : {layers[n], layers[next]})
+                if (layer.movable)
+                    *layer.at = rectAt(std::max(0, x - layer.image->w / 2), std::max(0, y - layer.image->h / 2));
+            run.core.missionTime = 0;
+            draw(m);
+            EXPECT_TRUE(drawnInOrder(m.display, layers)) << n << ' ' << next;
+        }
     // The end screen: the explosion 40 right of the helicopter, "Verloren" over it.
     SDL_Surface* before = SDL_ConvertSurface(m.display, m.display->format, 0);
     SDL_Rect explosionAt = rectAt(440, 330), lostAt = rectAt(450, 350);
@@ -175,21 +177,21 @@ TEST(ShootDownFrame, DodgesInTheirOrderAfterThePlanesMoved)
 // At frameStep 10 every speed k moves k pixels; the start protection is over; 29 hits do not win. The
 // helicopter flies down and is drawn there; fighter 3 fires into heliBox after the shots were tested; the
 // bomber drops the egg from where it was before it came back at a new height, before fighter 2 dodges;
-// fighter 2 is tested before the projectile flies past its left edge; fighter 1 moves to x -3 and is drawn,
-// so written back, at x 0.
+// fighter 2 is tested before the projectile flies past its left edge; fighter 1, level with the projectile's
+// top, does not dodge, moves to x -3 and is drawn, so written back, at x 0.
 TEST(ShootDownFrame, EachStepInItsPlaceAtItsOwnSpeed)
 {
     ShootDown run(10000, 0, arranged);
     shootdown::Mission& m = run.mission;
     run.core.startTick -= 6000, run.core.frameStep = 10;
-    run.fighter[0] = rectAt(1, 600), run.fighter[1] = rectAt(400, 50), run.fighter[2] = rectAt(150, 300);
+    run.fighter[0] = rectAt(1, 100), run.fighter[1] = rectAt(400, 50), run.fighter[2] = rectAt(150, 300);
     m.bomber = rectAt(0, 200), run.core.projectile = rectAt(400, 100), m.hitCount = 29;
     scripted::hold(SDLK_DOWN), scripted::pressAt(scripted::now() + 5000, SDLK_SPACE); // ends a wrong win screen
     const std::vector<int> r = randSequence(17, 2);
     run.runFrame();
     EXPECT_EQ(where(run.fighter[0]) + ' ' + where(run.fighter[1]) + ' ' + where(run.shot[2]) + ' ' + where(m.bomber) +
                   ' ' + where(m.egg) + ' ' + where(run.core.projectile),
-              "0,600 " + where(396, dodged(50, r[1], 4)) + " 143,345 " + where(1024, r[0] % 678 + 1) + " 150,259 407,100");
+              "0,100 " + where(396, dodged(50, r[1], 4)) + " 143,345 " + where(1024, r[0] % 678 + 1) + " 150,259 407,100");
     EXPECT_EQ(std::tuple(run.core.missionOver, run.core.frameStep, m.hitCount), std::tuple(false, 8, 29));
     EXPECT_TRUE(drawnAt(m.display, m.sprites[shootdown::Heli], 100, 310));
 }
