@@ -29,12 +29,18 @@ TYPED_TEST(BothMissions, StartFromAFreshSeedThenTimedFromTheStartTick)
     const bool sd = TestFixture::shootingDown;
     if constexpr (TestFixture::shootingDown) {
         EXPECT_EQ(where(run.mission.bomber), where(r[6] % 700 + 200, r[7] % 678 + 1));
+        EXPECT_EQ(run.mission.hitCount, 0);
     } else {
+        EXPECT_EQ(run.mission.rescuedCount, 0);
         EXPECT_EQ(where(run.mission.bomber[0]) + ' ' + where(run.mission.bomber[1]),
                   where(r[6] % 700 + 200, r[7] % 300 + 1) + ' ' + where(r[8] % 700 + 200, r[9] % 300 + 1));
     }
     EXPECT_EQ(nextDraw, r[sd ? 8 : 10]) << "set-up drew more";
     EXPECT_EQ(run.core.startTick, 4242 - 500) << "the menu's start tick";
+    scripted::hold(SDLK_RIGHT);
+    run.runFrameAt(500);
+    EXPECT_EQ(run.core.heliX, 100) << "the first frame moves nothing";
+    scripted::hold(SDLK_RIGHT, false);
     for (auto [missionTime, countdown, textShown, protection] :
          {std::tuple{1000, 40, true, true}, {1001, 39, true, true}, {1999, 39, true, true}, {2000, 39, false, true},
           {3000, 39, false, true}, {3001, 38, false, true}, {5000, 38, false, true}, {5001, 37, false, false}}) {
@@ -175,7 +181,7 @@ TEST(ShootDownFrame, DodgesInTheirOrderAfterThePlanesMoved)
 }
 
 // At frameStep 10 every speed k moves k pixels; the start protection is over; 29 hits do not win. The
-// helicopter flies down and is drawn there; fighter 3 fires into heliBox after the shots were tested; the
+// helicopter flies down and right and is drawn there; fighter 3 fires into heliBox after the shots were tested; the
 // bomber drops the egg from where it was before it came back at a new height, before fighter 2 dodges;
 // fighter 2 is tested before the projectile flies past its left edge; fighter 1, level with the projectile's
 // top, does not dodge, moves to x -3 and is drawn, so written back, at x 0.
@@ -186,14 +192,15 @@ TEST(ShootDownFrame, EachStepInItsPlaceAtItsOwnSpeed)
     run.core.startTick -= 6000, run.core.frameStep = 10;
     run.fighter[0] = rectAt(1, 100), run.fighter[1] = rectAt(400, 50), run.fighter[2] = rectAt(150, 300);
     m.bomber = rectAt(0, 200), run.core.projectile = rectAt(400, 100), m.hitCount = 29;
-    scripted::hold(SDLK_DOWN), scripted::pressAt(scripted::now() + 5000, SDLK_SPACE); // ends a wrong win screen
+    scripted::hold(SDLK_DOWN), scripted::hold(SDLK_RIGHT);
+    scripted::pressAt(scripted::now() + 5000, SDLK_SPACE); // ends a wrong win screen
     const std::vector<int> r = randSequence(17, 2);
     run.runFrame();
     EXPECT_EQ(where(run.fighter[0]) + ' ' + where(run.fighter[1]) + ' ' + where(run.shot[2]) + ' ' + where(m.bomber) +
                   ' ' + where(m.egg) + ' ' + where(run.core.projectile),
               "0,100 " + where(396, dodged(50, r[1], 4)) + " 143,345 " + where(1024, r[0] % 678 + 1) + " 150,259 407,100");
     EXPECT_EQ(std::tuple(run.core.missionOver, run.core.frameStep, m.hitCount), std::tuple(false, 8, 29));
-    EXPECT_TRUE(drawnAt(m.display, m.sprites[shootdown::Heli], 100, 310));
+    EXPECT_TRUE(drawnAt(m.display, m.sprites[shootdown::Heli], 110, 310));
 }
 
 // From 29, a hit on fighter 2 wins with this frame's count; it parks the projectile in a bomber at 875,
@@ -266,8 +273,8 @@ TEST(RescueFrame, ThirtiethCatchWinsUnlessLostInTheSameFrame)
 }
 
 // At frameStep 10, start protection over. The parachute lies in both animals' catch zones and catches animal 1
-// only, the 29th rescue, which does not win; fighter 3 fires into heliBox after the shots were tested; fighter
-// 1 and bomber 2 come back, fighters first. Next frame the parachute leaves from where the helicopter was drawn
+// only, the 29th rescue, which does not win; fighter 1 fires into heliBox after the shots were tested; fighter
+// 2 and bomber 2 come back, fighters first. Next frame the parachute leaves from where the helicopter was drawn
 // after flying down and flies 10; animal 2 lands together with its open parachute, open parachute 1 alone.
 TEST(RescueFrame, EachStepInItsPlaceAtItsOwnSpeed)
 {
@@ -275,20 +282,20 @@ TEST(RescueFrame, EachStepInItsPlaceAtItsOwnSpeed)
     rescue::Mission& m = run.mission;
     run.core.startTick -= 6000, run.core.frameStep = 10, m.dropTimer[0] = m.dropTimer[1] = 99999;
     m.animal[0] = rectAt(200, 300), m.animal[1] = rectAt(210, 290), run.core.projectile = rectAt(230, 310);
-    run.fighter[0] = rectAt(0, 600), run.fighter[2] = rectAt(150, 300), m.bomber[0] = rectAt(500, 100),
+    run.fighter[0] = rectAt(150, 280), run.fighter[1] = rectAt(0, 600), m.bomber[0] = rectAt(1100, 100),
     m.bomber[1] = rectAt(0, 100), m.rescuedCount = 28;
     scripted::hold(SDLK_DOWN), scripted::pressAt(scripted::now() + 5000, SDLK_SPACE); // ends a wrong win screen
     const std::vector<int> r = randSequence(19, 2);
     run.runFrame();
     EXPECT_EQ(where(m.openParachute[0]) + ' ' + where(m.openParachute[1]) + ' ' + where(m.animal[0]) + ' ' +
-                  where(m.animal[1]) + ' ' + where(run.shot[2]) + ' ' + where(run.fighter[0]) + ' ' +
+                  where(m.animal[1]) + ' ' + where(run.shot[0]) + ' ' + where(run.fighter[1]) + ' ' +
                   where(m.bomber[0]) + ' ' + where(m.bomber[1]),
-              "200,272 1024,768 200,302 210,292 143,345 " + where(1024, r[0] % 678 + 1) + " 497,100 " +
+              "200,272 1024,768 200,302 210,292 143,325 " + where(1024, r[0] % 678 + 1) + " 1097,100 " +
                   where(1024, r[1] % 300 + 1));
     EXPECT_EQ(std::tuple(m.rescuedCount, run.core.missionOver, run.core.frameStep), std::tuple(29, false, 8));
     EXPECT_TRUE(drawnAt(m.display, m.sprites[rescue::Heli], 100, 310));
 
-    run.shot[2] = rectAt(1024, 768), run.core.frameStep = 10;
+    run.shot[0] = rectAt(1024, 768), run.core.frameStep = 10;
     m.animal[1] = rectAt(500, 767), m.openParachute[1] = rectAt(500, 737), m.openParachute[0] = rectAt(300, 767);
     scripted::hold(SDLK_SPACE);
     run.runFrame();
