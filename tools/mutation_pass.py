@@ -338,7 +338,8 @@ def main():
             print(f"{ident}\t{what}")
         return
     if sys.argv[1] == "score":
-        summary([line.split("\t") for line in Path(sys.argv[2]).read_text().splitlines()])
+        summary([line.split("\t") for line in Path(sys.argv[2]).read_text().splitlines()
+                 if line and not line.startswith("#")])
         return
     os.nice(15)  # the machine is shared
     work = Path(os.environ.get("MUTATE_WORK", ROOT / "build-mutate")).resolve() / "generated"
