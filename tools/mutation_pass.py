@@ -373,10 +373,11 @@ def summary(outcomes):
         if ident in equivalent:
             kind = "equivalent" if kind == "survived" else "equivalent but " + kind
         total[kind] = total.get(kind, 0) + 1
-    compiled = len(outcomes) - total.get("no", 0) - total.get("bad", 0)
+    unrun = total.get("not", 0)  # "not-run": a results file that a pass left unfinished
+    compiled = len(outcomes) - unrun - total.get("no", 0) - total.get("bad", 0)
     killed, alive = total.get("killed", 0), total.get("survived", 0)
     score = killed / (killed + alive) if killed + alive else 1.0
-    print(f"{len(outcomes)} mutants, {compiled} compiled ({total.get('no', 0)} did not), "
+    print(f"{len(outcomes)} mutants, {unrun} not run, {compiled} compiled ({total.get('no', 0)} did not), "
           f"{killed} killed, {total.get('equivalent', 0)} equivalent, {alive} survived: "
           f"{score:.1%} of the non-equivalent ones killed")
     for ident, result, what in outcomes:
