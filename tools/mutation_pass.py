@@ -370,7 +370,7 @@ def summary(outcomes):
     total = {}
     for ident, result, what in outcomes:
         kind = result.split("-")[0]
-        if ident in equivalent:
+        if ident in equivalent and kind != "not":
             kind = "equivalent" if kind == "survived" else "equivalent but " + kind
         total[kind] = total.get(kind, 0) + 1
     unrun = total.get("not", 0)  # "not-run": a results file that a pass left unfinished
@@ -383,7 +383,7 @@ def summary(outcomes):
     for ident, result, what in outcomes:
         if result == "survived" and ident not in equivalent:
             print(f"  survived: {ident}  {what}")
-        elif ident in equivalent and result != "survived":
+        elif ident in equivalent and result not in ("survived", "not-run"):
             print(f"  {result}, but listed as equivalent: {ident}  {what}")
 
 
