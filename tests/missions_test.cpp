@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 #include <type_traits>
 
@@ -24,14 +25,22 @@ TYPED_TEST(BothMissions, StartFromAFreshSeedThenTimedFromTheStartTick)
     EXPECT_EQ(where(run.fighter[0]) + ' ' + where(run.fighter[1]) + ' ' + where(run.fighter[2]),
               where(r[0] % 700 + 200, r[1] % 678 + 1) + ' ' + where(r[2] % 100 + 800, r[3] % 678 + 1) + ' ' +
                   where(r[4] % 100 + 800, r[5] % 678 + 1));
+    EXPECT_EQ(where(run.shot[0]) + ' ' + where(run.shot[1]) + ' ' + where(run.shot[2]), "1024,768 1024,768 1024,768");
     const bool sd = TestFixture::shootingDown;
     if constexpr (TestFixture::shootingDown) {
         EXPECT_EQ(where(run.mission.bomber), where(r[6] % 700 + 200, r[7] % 678 + 1));
+        EXPECT_EQ(run.mission.hitCount, 0);
     } else {
+        EXPECT_EQ(run.mission.rescuedCount, 0);
         EXPECT_EQ(where(run.mission.bomber[0]) + ' ' + where(run.mission.bomber[1]),
                   where(r[6] % 700 + 200, r[7] % 300 + 1) + ' ' + where(r[8] % 700 + 200, r[9] % 300 + 1));
     }
     EXPECT_EQ(nextDraw, r[sd ? 8 : 10]) << "set-up drew more";
+    EXPECT_EQ(run.core.startTick, 4242 - 500) << "the menu's start tick";
+    scripted::hold(SDLK_RIGHT);
+    run.runFrameAt(500);
+    EXPECT_EQ(run.core.heliX, 100) << "the first frame moves nothing";
+    scripted::hold(SDLK_RIGHT, false);
     for (auto [missionTime, countdown, textShown, protection] :
          {std::tuple{1000, 40, true, true}, {1001, 39, true, true}, {1999, 39, true, true}, {2000, 39, false, true},
           {3000, 39, false, true}, {3001, 38, false, true}, {5000, 38, false, true}, {5001, 37, false, false}}) {
@@ -85,9 +94,68 @@ TYPED_TEST(BothMissions, WinScreenWaitsForSpaceOrAQuitRequest)
         EXPECT_EQ(run.core.missionWon, won) << key;
         EXPECT_EQ(flips.size(), won ? 1u : 3u) << key;
         EXPECT_LT(flips.at(0), 1000) << "the win screen shows before its pause";
+        EXPECT_TRUE(won || scripted::now() - start - flips.back() == 2016) << "the end screen shows before its pause";
         EXPECT_EQ(std::pair(scripted::sleeps().front(), scripted::sleeps().back() == 2000), std::pair(1000, !won));
         EXPECT_EQ(missing, "") << key;
     }
+}
+
+// Each two neighbours in the draw order, and each two with one between them (the projectile and a shot look
+// alike), laid over each other, the rest off the screen: the later is drawn over the earlier, and each is drawn. The start text is still shown, the explosion too. Then the end screen.
+TYPED_TEST(BothMissions, DrawInTheirOrder)
+{
+    HeadlessMission<TypeParam> run(10000, 0, arranged);
+    TypeParam& m = run.mission;
+    SDL_Surface* const* sprite = m.sprites;
+    SDL_Rect background{0, 0, 0, 0}, line[5];
+    const auto text = [&](SDL_Surface* image, int n, int x, int y) {
+        line[n] = rectAt(x, y);
+        return Layer{image, &line[n], false};
+    };
+    const bool sd = TestFixture::shootingDown;
+    std::vector<Layer> layers{{sprite[sd ? int(shootdown::Background) : int(rescue::Background)], &background, false},
+                              {sprite[sd ? int(shootdown::Shoot) : int(rescue::Fallschirm)], &run.core.projectile}};
+    for (int n = 0; n < squadronSize; ++n)
+        layers.insert(layers.end(), {{sprite[sd ? int(shootdown::En1sh) : int(rescue::En1sh)], &run.shot[n]},
+                                     {sprite[sd ? int(shootdown::En1) : int(rescue::En1)], &run.fighter[n]}});
+    if constexpr (TestFixture::shootingDown) {
+        using namespace shootdown;
+        m.explosion = {rectAt(1024, 768), true, 99999}; // a hit that shows all along
+        layers.insert(layers.end(), {{sprite[Egg], &m.egg}, {sprite[Bomber], &m.bomber}, {sprite[Heli], &run.core.heli},
+                                     text(m.texts[Zeit], 0, 50, 30), text(m.countdownText, 1, 100, 30),
+                                     text(m.texts[Abgeschossen], 2, 700, 30), text(m.hitCountText, 3, 950, 30),
+                                     {sprite[Explosion], &m.explosion.at}, text(m.texts[StartText], 4, 300, 350)});
+    } else {
+        using namespace rescue;
+        for (int n = 0; n < herdSize; ++n)
+            layers.insert(layers.end(), {{sprite[Triceratops], &m.animal[n]}, {sprite[Bomber], &m.bomber[n]}});
+        layers.insert(layers.end(), {{sprite[Heli], &run.core.heli}, text(m.texts[Gerettete], 0, 850, 30),
+                                     text(m.countText, 1, 950, 30), {sprite[Fallschirm2], &m.openParachute[0]},
+                                     {sprite[Fallschirm2], &m.openParachute[1]}, text(m.texts[StartText], 2, 450, 350)});
+    }
+    for (size_t n = 0; n + 1 < layers.size(); ++n)
+        for (size_t next = n + 1; next <= n + 2 && next < layers.size(); ++next) {
+            for (Layer& layer : layers)
+                if (layer.movable)
+                    *layer.at = rectAt(1024, 768);
+            const Layer& fixed = layers[next].movable ? layers[n] : layers[next];
+            const int x = fixed.movable ? 500 : fixed.at->x + fixed.image->w / 2;
+            const int y = fixed.movable ? 400 : fixed.at->y + fixed.image->h / 2;
+            for (const Layer& layer : {layers[n], layers[next]})
+                if (layer.movable)
+                    *layer.at = rectAt(std::max(0, x - layer.image->w / 2), std::max(0, y - layer.image->h / 2));
+            run.core.missionTime = 0;
+            draw(m);
+            EXPECT_TRUE(drawnInOrder(m.display, layers)) << n << ' ' << next;
+        }
+    // The end screen: the explosion 40 right of the helicopter, "Verloren" over it.
+    SDL_Surface* before = SDL_ConvertSurface(m.display, m.display->format, 0);
+    SDL_Rect explosionAt = rectAt(440, 330), lostAt = rectAt(450, 350);
+    run.core.heli = rectAt(400, 330);
+    run.endScreen();
+    EXPECT_TRUE(drawnInOrder(m.display, {{before, &background}, {sprite[TypeParam::explosionSprite], &explosionAt},
+                                         {m.texts[TypeParam::lostText], &lostAt}}));
+    SDL_FreeSurface(before);
 }
 
 static int dodged(int y, int draw, int speed) { return draw % 2 + 1 == 1 ? y + speed : y - speed; }
@@ -112,19 +180,43 @@ TEST(ShootDownFrame, DodgesInTheirOrderAfterThePlanesMoved)
     EXPECT_TRUE(drawnAt(m.display, m.sprites[shootdown::Explosion], 130, 310));
 }
 
+// At frameStep 10 every speed k moves k pixels; the start protection is over; 29 hits do not win. The
+// helicopter flies down and right and is drawn there; fighter 3 fires into heliBox after the shots were tested; the
+// bomber drops the egg from where it was before it came back at a new height, before fighter 2 dodges;
+// fighter 2 is tested before the projectile flies past its left edge; fighter 1, level with the projectile's
+// top, does not dodge, moves to x -3 and is drawn, so written back, at x 0.
+TEST(ShootDownFrame, EachStepInItsPlaceAtItsOwnSpeed)
+{
+    ShootDown run(10000, 0, arranged);
+    shootdown::Mission& m = run.mission;
+    run.core.startTick -= 6000, run.core.frameStep = 10;
+    run.fighter[0] = rectAt(1, 100), run.fighter[1] = rectAt(400, 50), run.fighter[2] = rectAt(150, 300);
+    m.bomber = rectAt(0, 200), run.core.projectile = rectAt(400, 100), m.hitCount = 29;
+    scripted::hold(SDLK_DOWN), scripted::hold(SDLK_RIGHT);
+    scripted::pressAt(scripted::now() + 5000, SDLK_SPACE); // ends a wrong win screen
+    const std::vector<int> r = randSequence(17, 2);
+    run.runFrame();
+    EXPECT_EQ(where(run.fighter[0]) + ' ' + where(run.fighter[1]) + ' ' + where(run.shot[2]) + ' ' + where(m.bomber) +
+                  ' ' + where(m.egg) + ' ' + where(run.core.projectile),
+              "0,100 " + where(396, dodged(50, r[1], 4)) + " 143,345 " + where(1024, r[0] % 678 + 1) + " 150,259 407,100");
+    EXPECT_EQ(std::tuple(run.core.missionOver, run.core.frameStep, m.hitCount), std::tuple(false, 8, 29));
+    EXPECT_TRUE(drawnAt(m.display, m.sprites[shootdown::Heli], 110, 310));
+}
+
 // From 29, a hit on fighter 2 wins with this frame's count; it parks the projectile in a bomber at 875,
-// tested after the fighters. The egg or the countdown stepping to -1 in the same frame loses.
+// tested after the fighters. The egg, a shot or the countdown stepping to -1 in the same frame loses.
 // Planes at x 0 come back at new heights, fighters first.
 TEST(ShootDownWin, AtThirtyHitsOrMoreUnlessLostInTheSameFrame)
 {
     const SDL_Rect away = rectAt(0, 600), inReach = rectAt(875, 700);
-    for (auto [bomber, eggY, threshold, lost, count] :
-         {std::tuple{away, 768, 99999, false, "30"}, {inReach, 768, 99999, false, "31"}, {away, 768, 0, true, "30"},
-          {away, 340, 99999, true, "30"}}) {
+    for (auto [bomber, eggY, shotY, threshold, lost, count] :
+         {std::tuple{away, 768, 768, 99999, false, "30"}, {inReach, 768, 768, 99999, false, "31"},
+          {away, 768, 768, 0, true, "30"}, {away, 340, 768, 99999, true, "30"}, {away, 768, 340, 99999, true, "30"}}) {
         ShootDown run(10000, 0, arranged);
         shootdown::Mission& m = run.mission;
         run.core.startTick -= 6000;
         m.bomber = bomber, m.egg = rectAt(150, eggY), m.countdown = {0, 0, threshold};
+        run.shot[0] = rectAt(shotY == 768 ? 1024 : 150, shotY);
         run.fighter[1] = rectAt(500, 700), run.fighter[2] = rectAt(0, 600), run.core.projectile = rectAt(560, 768);
         m.hitCount = 29;
         scripted::hold(SDLK_SPACE);
@@ -134,7 +226,7 @@ TEST(ShootDownWin, AtThirtyHitsOrMoreUnlessLostInTheSameFrame)
             EXPECT_EQ(where(run.fighter[2]) + ' ' + where(m.bomber),
                       where(1024, r[1] % 678 + 1) + ' ' + where(1024, r[2] % 678 + 1));
         }
-        EXPECT_EQ(run.core.missionWon, !lost) << count << ' ' << eggY;
+        EXPECT_EQ(run.core.missionWon, !lost) << count << ' ' << eggY << ' ' << shotY;
         EXPECT_TRUE(textAt(m.display, count, 18, 950, 30)) << count;
         EXPECT_TRUE(textAt(m.display, threshold ? "0" : "-1", 18, 100, 30)) << count;
     }
@@ -178,4 +270,37 @@ TEST(RescueFrame, ThirtiethCatchWinsUnlessLostInTheSameFrame)
         EXPECT_EQ(run.core.missionWon, sameFrame == 0) << sameFrame;
         EXPECT_TRUE(sameFrame == 2 || drawnAt(m.display, m.sprites[rescue::Bomber], m.bomber[0].x, 500));
     }
+}
+
+// At frameStep 10, start protection over. The parachute lies in both animals' catch zones and catches animal 1
+// only, the 29th rescue, which does not win; fighter 1 fires into heliBox after the shots were tested; fighter
+// 2 and bomber 2 come back, fighters first. Next frame the parachute leaves from where the helicopter was drawn
+// after flying down and flies 10; animal 2 lands together with its open parachute, open parachute 1 alone.
+TEST(RescueFrame, EachStepInItsPlaceAtItsOwnSpeed)
+{
+    Rescue run(10000, 0, arranged);
+    rescue::Mission& m = run.mission;
+    run.core.startTick -= 6000, run.core.frameStep = 10, m.dropTimer[0] = m.dropTimer[1] = 99999;
+    m.animal[0] = rectAt(200, 300), m.animal[1] = rectAt(210, 290), run.core.projectile = rectAt(230, 310);
+    run.fighter[0] = rectAt(150, 280), run.fighter[1] = rectAt(0, 600), m.bomber[0] = rectAt(1100, 100),
+    m.bomber[1] = rectAt(0, 100), m.rescuedCount = 28;
+    scripted::hold(SDLK_DOWN), scripted::pressAt(scripted::now() + 5000, SDLK_SPACE); // ends a wrong win screen
+    const std::vector<int> r = randSequence(19, 2);
+    run.runFrame();
+    EXPECT_EQ(where(m.openParachute[0]) + ' ' + where(m.openParachute[1]) + ' ' + where(m.animal[0]) + ' ' +
+                  where(m.animal[1]) + ' ' + where(run.shot[0]) + ' ' + where(run.fighter[1]) + ' ' +
+                  where(m.bomber[0]) + ' ' + where(m.bomber[1]),
+              "200,272 1024,768 200,302 210,292 143,325 " + where(1024, r[0] % 678 + 1) + " 1097,100 " +
+                  where(1024, r[1] % 300 + 1));
+    EXPECT_EQ(std::tuple(m.rescuedCount, run.core.missionOver, run.core.frameStep), std::tuple(29, false, 8));
+    EXPECT_TRUE(drawnAt(m.display, m.sprites[rescue::Heli], 100, 310));
+
+    run.shot[0] = rectAt(1024, 768), run.core.frameStep = 10;
+    m.animal[1] = rectAt(500, 767), m.openParachute[1] = rectAt(500, 737), m.openParachute[0] = rectAt(300, 767);
+    scripted::hold(SDLK_SPACE);
+    run.runFrame();
+    EXPECT_EQ(where(run.core.projectile) + ' ' + where(m.animal[1]) + ' ' + where(m.openParachute[1]) + ' ' +
+                  where(m.openParachute[0]),
+              "250,380 500,769 500,739 300,769");
+    EXPECT_FALSE(run.core.missionOver);
 }

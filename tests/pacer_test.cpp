@@ -8,17 +8,21 @@ TEST(Pacer, NextDeadlineCountsFromTheDeadlineOnlyWithinTheSlack)
 {
     const int64_t due = 50000;
     const struct {
-        int64_t lateUs, nextDeadlineUs;
+        int64_t lateUs, flippedUs, nextDeadlineUs;
     } rows[] = {
-        {0, due + 16667},
-        {329, due + 16667},
-        {330, due + 330 + 16667},
-        {5000, due + 5000 + 16667},
+        {0, 3000, due + 16667},
+        {329, 3000, due + 16667},
+        {330, 3000, due + 330 + 16667},
+        {5000, 3000, due + 5000 + 16667},
+        // A frame that overran its period ends at once, not at its past slot.
+        {0, 16668, due + 16668},
+        {5000, 40000, due + 45000},
     };
+    EXPECT_EQ(frameDeadline(Pacer{}, 1000), 1000) << "the first frame waits for nothing";
     for (const auto& row : rows) {
         Pacer pacer;
         frameEnded(pacer, due, due + row.lateUs);
-        EXPECT_EQ(frameDeadline(pacer, due + row.lateUs + 3000), row.nextDeadlineUs)
-            << row.lateUs;
+        EXPECT_EQ(frameDeadline(pacer, due + row.lateUs + row.flippedUs), row.nextDeadlineUs)
+            << row.lateUs << ' ' << row.flippedUs;
     }
 }

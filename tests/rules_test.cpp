@@ -5,14 +5,15 @@
 
 #include <tuple>
 
-// Each bound is tested before the move (frameStep 8): overshoot, then stay.
+// Each bound is tested before the move (frameStep 8): overshoot, then stay. Up goes before Down, Right before Left.
 TEST(HelicopterMoves, BoundsAreTestedBeforeEachMove)
 {
     constexpr int U = 1, D = 2, R = 4, L = 8;
     for (auto [keys, x, y, toX, toY] :
          {std::tuple{U, 100, 1, 100, -7}, {U, 100, 0, 100, 0}, {D, 100, 677, 100, 685}, {D, 100, 678, 100, 678},
           {R, 873, 300, 881, 300}, {R, 874, 300, 874, 300}, {L, 1, 300, -7, 300}, {L, 0, 300, 0, 300},
-          {U | R, 100, 300, 108, 292}, {U | D | R | L, 100, 300, 100, 300}}) {
+          {U | R, 100, 300, 108, 292}, {U | D | R | L, 100, 300, 100, 300},
+          {U | D, 100, 0, 100, 8}, {R | L, 0, 300, 0, 300}}) {
         Uint8 held[SDLK_LAST] = {};
         held[SDLK_UP] = keys & U, held[SDLK_DOWN] = keys & D, held[SDLK_RIGHT] = keys & R, held[SDLK_LEFT] = keys & L;
         int atX = x, atY = y;
@@ -54,6 +55,20 @@ TEST(InputStep, LaunchesFliesAndEnds)
     }
 }
 
+// frameStep is half the frame's length, truncated (odd lengths included); missionTime runs from the start tick.
+TEST(FrameClock, HalfTheFrameTruncated)
+{
+    for (auto [lengthMs, frameStep] : {std::pair{0, 0}, {1, 0}, {3, 1}, {16, 8}, {17, 8}, {33, 16}}) {
+        scripted::reset(5000);
+        MissionCore core;
+        core.startTick = 1200;
+        frameStart(core);
+        scripted::advance(lengthMs);
+        frameEnd(core);
+        EXPECT_EQ(where(core.frameStep, core.missionTime), where(frameStep, 3800)) << lengthMs;
+    }
+}
+
 // Speeds are frameStep x k / 10, truncated; a plane at x <= 0 comes back at x 1024, y rand() % heights + 1.
 TEST(Movement, TruncatedTenthsOfTheFrameStepAndComingBack)
 {
@@ -64,12 +79,14 @@ TEST(Movement, TruncatedTenthsOfTheFrameStepAndComingBack)
     for (auto [step, x, y, frameStep, toX, toY, heights] :
          {std::tuple{fighter, 500, 250, 2, 500, 250, 0}, {fighter, 500, 250, 3, 499, 250, 0},
           {fighter, 1, 250, 8, -2, 250, 0}, {fighter, 0, 250, 8, 1024, 0, 678}, {shot, 500, 250, 2, 499, 250, 0},
-          {shot, 500, 250, 1, 500, 250, 0}, {shot, 5, 250, 8, 0, 250, 0}, {shot, 3, 250, 8, 1024, 250, 0},
+          {shot, 500, 250, 1, 500, 250, 0}, {shot, 5, 250, 8, 0, 250, 0}, {shot, 4, 250, 8, 1024, 250, 0},
+          {shot, 3, 250, 8, 1024, 250, 0},
           {shot, 1023, 250, 8, 1018, 250, 0}, {shot, 1024, 250, 8, 1024, 250, 0}, {bomber, 500, 250, 4, 499, 250, 0},
           {bomber, 500, 250, 3, 500, 250, 0}, {bomber, 0, 250, 8, 1024, 0, 678}, {egg, 250, 100, 2, 250, 101, 0},
           {egg, 250, 100, 1, 250, 100, 0}, {egg, 250, 767, 8, 250, 774, 0}, {egg, 250, 768, 8, 250, 768, 0},
           {bomber2, 500, 250, 8, 498, 250, 0}, {bomber2, 0, 250, 8, 1024, 0, 300}, {animal, 500, 400, 5, 500, 401, 0},
-          {animal, 500, 400, 4, 500, 400, 0}, {open, 500, 767, 8, 500, 768, 0}, {open, 500, 768, 8, 1024, 768, 0}}) {
+          {animal, 500, 400, 4, 500, 400, 0}, {open, 500, 767, 8, 500, 768, 0}, {open, 500, 768, 8, 1024, 768, 0},
+          {open, 500, 770, 8, 1024, 768, 0}}) {
         SDL_Rect rect = rectAt(x, y);
         const int drawn = randSequence(3, 1)[0];
         step(rect, frameStep);

@@ -5,6 +5,7 @@
 #include "missions/shoot_down.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -89,4 +90,29 @@ inline bool textAt(SDL_Surface* display, const char* text, int size, int x, int 
     SDL_FreeSurface(rendered);
     TTF_CloseFont(font);
     return shown;
+}
+
+// One image of a frame at its place; texts keep theirs.
+struct Layer {
+    SDL_Surface* image;
+    SDL_Rect* at;
+    bool movable = true;
+};
+
+// Whether the display shows exactly these layers blitted in this order.
+inline bool drawnInOrder(SDL_Surface* display, const std::vector<Layer>& layers)
+{
+    const SDL_PixelFormat* f = display->format;
+    SDL_Surface* expected = SDL_CreateRGBSurface(SDL_SWSURFACE, display->w, display->h, 16, f->Rmask, f->Gmask,
+                                                 f->Bmask, f->Amask);
+    for (const Layer& layer : layers) {
+        SDL_Rect at = *layer.at;
+        SDL_BlitSurface(layer.image, nullptr, expected, &at);
+    }
+    bool same = true;
+    for (int row = 0; row < display->h; ++row)
+        same = same && std::memcmp(static_cast<char*>(display->pixels) + row * display->pitch,
+                                   static_cast<char*>(expected->pixels) + row * expected->pitch, display->w * 2) == 0;
+    SDL_FreeSurface(expected);
+    return same;
 }
