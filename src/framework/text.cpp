@@ -10,15 +10,21 @@ void startFonts()
         fatalError("Can't init TTF: \n");
 }
 
-TTF_Font* openFont(int pointSize)
+TTF_Font* readFont(SDL_RWops* stream, int pointSize)
 {
-    SDL_RWops* stream = openDataFile(fontPath);
-    TTF_Font* font = stream ? TTF_OpenFontRW(stream, 1, pointSize) : nullptr;
+    TTF_Font* font = TTF_OpenFontRW(stream, 1, pointSize);
     if (font && TTF_FontHeight(font) <= 0) {
         TTF_CloseFont(font);
         font = nullptr;
         SDL_SetError("%s has no height at size %d", fontPath, pointSize);
     }
+    return font;
+}
+
+TTF_Font* openFont(int pointSize)
+{
+    SDL_RWops* stream = openDataFile(fontPath);
+    TTF_Font* font = stream ? readFont(stream, pointSize) : nullptr;
     if (!font)
         fatalError("Can't open Font: \n");
     return font;
