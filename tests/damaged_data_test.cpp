@@ -55,7 +55,12 @@ const Kind kinds[] = {{"Missing", {}, [](const char*) {}, true}, {"Empty", file(
     {"TopDown", [](Bytes b) { return put(b, 22, -int(uint8_t(b[22]) | uint8_t(b[23]) << 8)); }, {}, false, true},
     {"FourBit", file(bitmap(33, 7, 4)), {}, false, true}, {"EightBit", file(bitmap(33, 7, 8)), {}, false, true},
     {"SixteenBit", file(bitmap(33, 7, 16)), {}, false, true}, {"ThirtyTwoBit", file(bitmap(33, 7, 32)), {}, false, true},
-    {"Wide", file(bitmap(16000, 200, 24)), {}, false, true}};
+    {"Wide", file(bitmap(16000, 200, 24)), {}, false, true},
+    // Found by fuzzing SDL's loader: a header cut short reads on as zeros, a height of -2^31 is negated before the
+    // depth is checked, a depth SDL cannot describe, and colour masks wider than a byte.
+    {"HeaderCutShort", [](Bytes b) { return put(put(b, 18, 15617), 22, 60416).substr(0, 31); }},
+    {"Height0x80000000Bits0", [](Bytes b) { return put(put(b, 22, 0x80000000), 28, 0, 2); }}, {"Bits23", patch(28, 23, 2)},
+    {"WideColourMasks", file(put(put(put(put(bitmap(33, 7, 32), 30, 3), 54, 0xffffffff), 58, 0xff00), 62, 0xff))}};
 
 struct DataFile { const char* file; const char* name; bool rescue; }; // name: the sprite's, none for the font
 const DataFile files[] = {{"RZ4417.ttf", nullptr, false}, {"Background.bmp", "Background", false}, {"Heli.bmp", "Heli", true},

@@ -9,12 +9,6 @@
 
 namespace {
 
-bool isBmpDepth(int bits)
-{
-    return bits == 1 || bits == 4 || bits == 8 || bits == 15 || bits == 16 || bits == 24 ||
-           bits == 32;
-}
-
 // Sets SDL's error text to why the file cannot be drawn as a sprite.
 SDL_Surface* refusedSprite(const char* path, const std::string& fault)
 {
@@ -63,6 +57,11 @@ std::string spriteFault(const SDL_Surface& surface)
                       format.BytesPerPixel);
     else if (bits <= 8 && !format.palette)
         std::snprintf(fault, sizeof fault, "has a %d-bit picture without a palette", bits);
+    // A colour mask of more than 8 bits, as a file's masks may be, leaves SDL's
+    // blitters shifting by more than a pixel's width.
+    else if (format.Rloss > 8 || format.Gloss > 8 || format.Bloss > 8)
+        std::snprintf(fault, sizeof fault, "has colour masks %#x, %#x, %#x of more than 8 bits",
+                      unsigned(format.Rmask), unsigned(format.Gmask), unsigned(format.Bmask));
     else if (surface.pitch < (int64_t(surface.w) * bits + 7) / 8)
         std::snprintf(fault, sizeof fault, "has rows of %d bytes for %d pixels of %d bits",
                       int(surface.pitch), surface.w, bits);
