@@ -1,18 +1,14 @@
 // Fuzz target for the font: the input opened as the game opens its font file,
-// at both text sizes, and a text of the game rendered, put in the display's
+// at both text sizes, and two texts of the game rendered, put in the display's
 // format and drawn onto the dummy display, which is set up once per process.
-#include "framework/display.h"
 #include "framework/text.h"
 #include "fuzz_input.h"
 
-#include <cstdlib>
 #include <iterator>
 
 namespace {
 
-SDL_Surface* display = nullptr;
-
-void drawTexts(const Uint8* bytes, int size)
+void drawTexts(const Uint8* bytes, int size, SDL_Surface* display)
 {
     MissionFonts fonts;
     fonts.small = readFont(SDL_RWFromConstMem(bytes, size), smallFontSize);
@@ -35,9 +31,6 @@ void drawTexts(const Uint8* bytes, int size)
 
 int main(int argc, char** argv)
 {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    startVideo();
-    display = setGameDisplayMode();
     startFonts();
     return runFuzzInputs(argc, argv, drawTexts);
 }

@@ -98,7 +98,7 @@ font_seeds()
 {
     local seeds=$1
     mkdir -p "$seeds"
-    pyftsubset data/RZ4417.ttf --text="Zerstoere innerhalb der Zeit 30 Gegner Gewonnen Verloren Passwort:mkr0123456789-" \
+    /usr/bin/python3 -m fontTools.subset data/RZ4417.ttf --text="Zerstoere innerhalb der Zeit 30 Gegner Gewonnen Verloren Passwort:mkr0123456789-" \
         --output-file="$seeds/RZ4417-texts.ttf"
     seeds_from "$seeds/RZ4417-texts.ttf" "$seeds" font
 }

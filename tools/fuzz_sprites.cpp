@@ -1,17 +1,12 @@
 // Fuzz target for a sprite: the game's own path for one bitmap (header check,
 // load, sprite checks, display format), then both missions' colour keys, each
 // with a blit onto the dummy display, which is set up once per process.
-#include "framework/display.h"
 #include "framework/sprites.h"
 #include "fuzz_input.h"
 
-#include <cstdlib>
-
 namespace {
 
-SDL_Surface* display = nullptr;
-
-void drawSprite(const Uint8* bytes, int size)
+void drawSprite(const Uint8* bytes, int size, SDL_Surface* display)
 {
     SDL_Surface* sprite = readSprite(SDL_RWFromConstMem(bytes, size), "fuzzed");
     if (!sprite)
@@ -29,8 +24,5 @@ void drawSprite(const Uint8* bytes, int size)
 
 int main(int argc, char** argv)
 {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    startVideo();
-    display = setGameDisplayMode();
     return runFuzzInputs(argc, argv, drawSprite);
 }

@@ -23,6 +23,8 @@ source tools/fuzz_seeds.sh
 out=build/fuzz/$target
 rm -rf "$out" && mkdir -p "$out"
 sdl=build/fuzz/sdl-afl
+# The system's SDL_ttf header beside this SDL's own, so that it includes them.
+cp /usr/include/SDL/SDL_ttf.h "$sdl/include/SDL/"
 # shellcheck disable=SC2046,SC2086 # the flags are words
 AFL_QUIET=1 afl-clang-fast++ -std=c++17 -O2 -g $sanitizers -Isrc -I"$sdl/include/SDL" \
     $(fuzz_target_sources "$target") $("$sdl/bin/sdl-config" --static-libs) -o "$out/target"
