@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The fuzz targets' sources and seeds; sourced by fuzz_sprites.sh and
 # fuzz_coverage.sh from the project's root.
 
@@ -17,6 +18,7 @@ put()
 {
     local i escapes=""
     for ((i = 0; i < ${4:-4}; i++)); do escapes+=$(printf '\\x%02x' $(($3 >> 8 * i & 255))); done
+    # shellcheck disable=SC2059 # the escapes are the format
     printf "$escapes" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
 }
 
@@ -45,6 +47,7 @@ random_bytes() # each byte from its offset i: i * 97 ^ 0x5a
     local i size escapes=""
     size=$(stat -c %s "$1")
     for ((i = 0; i < size; i++)); do escapes+=$(printf '\\x%02x' $(((i * 97 ^ 0x5a) & 255))); done
+    # shellcheck disable=SC2059 # the escapes are the format
     printf "$escapes" >"$1"
 }
 
