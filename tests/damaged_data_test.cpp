@@ -38,7 +38,8 @@ Bytes contents(const std::string& file)
 
 // A damage gives the file's new bytes from its old ones; without one, make puts something in its place.
 struct Kind {
-    const char* name; std::function<Bytes(Bytes)> damage; void (*make)(const char*) = nullptr; bool fontToo = false, loads = false; };
+    const char* name; std::function<Bytes(Bytes)> damage; void (*make)(const char*) = nullptr; bool fontToo = false, loads = false;
+    bool fontOnly = false; };
 auto patch(size_t at, int64_t value, int size = 4) { return [=](Bytes b) { return put(b, at, value, size); }; }
 auto file(Bytes content) { return [=](Bytes) { return content; }; }
 const Kind kinds[] = {{"Missing", {}, [](const char*) {}, true}, {"Empty", file(""), {}, true},
@@ -55,7 +56,16 @@ const Kind kinds[] = {{"Missing", {}, [](const char*) {}, true}, {"Empty", file(
     {"TopDown", [](Bytes b) { return put(b, 22, -int(uint8_t(b[22]) | uint8_t(b[23]) << 8)); }, {}, false, true},
     {"FourBit", file(bitmap(33, 7, 4)), {}, false, true}, {"EightBit", file(bitmap(33, 7, 8)), {}, false, true},
     {"SixteenBit", file(bitmap(33, 7, 16)), {}, false, true}, {"ThirtyTwoBit", file(bitmap(33, 7, 32)), {}, false, true},
-    {"Wide", file(bitmap(16000, 200, 24)), {}, false, true}};
+    {"Wide", file(bitmap(16000, 200, 24)), {}, false, true},
+    // Found by fuzzing SDL's loader: a header cut short reads on as zeros, a height of -2^31 is negated before the
+    // depth is checked, a depth SDL cannot describe, and colour masks wider than a byte.
+    {"HeaderCutShort", [](Bytes b) { return put(put(b, 18, 15617), 22, 60416).substr(0, 31); }},
+    {"Height0x80000000Bits0", [](Bytes b) { return put(put(b, 22, 0x80000000), 28, 0, 2); }}, {"Bits23", patch(28, 23, 2)},
+    {"WideColourMasks", file(put(put(put(put(bitmap(33, 7, 32), 30, 3), 54, 0xffffffff), 58, 0xff00), 62, 0xff))},
+    // Found by fuzzing the font path, at offsets of RZ4417.ttf: hhea's ascender (a line 292 pixels high at size 18), and
+    // hmtx's left side bearing of 'G' (drawn 287 pixels left of the pen, before the text's pixels).
+    {"FontTall", patch(614216, 0x7f7f, 2), {}, true, false, true},
+    {"GlyphFarLeft", patch(614418, 0x8080, 2), {}, true, false, true}};
 
 struct DataFile { const char* file; const char* name; bool rescue; }; // name: the sprite's, none for the font
 const DataFile files[] = {{"RZ4417.ttf", nullptr, false}, {"Background.bmp", "Background", false}, {"Heli.bmp", "Heli", true},
@@ -96,7 +106,7 @@ std::vector<DamagedData::ParamType> cases()
     std::vector<DamagedData::ParamType> all;
     for (const Kind& kind : kinds)
         for (const DataFile& data : files)
-            if (data.name || kind.fontToo) all.push_back({&kind, &data});
+            if (kind.fontOnly ? !data.name : data.name || kind.fontToo) all.push_back({&kind, &data});
     return all;
 }
 INSTANTIATE_TEST_SUITE_P(Files, DamagedData, testing::ValuesIn(cases()), [](const auto& info) {

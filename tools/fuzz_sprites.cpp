@@ -1,28 +1,28 @@
-// Fuzz target for the sprite loading path: the calls the game makes for one
-// sprite (open, load, checks, display format, colour key) and its first blit,
-// on the dummy display. AFL hands over the input as a file path.
-#include "framework/display.h"
+// Fuzz target for a sprite: the game's own path for one bitmap (header check,
+// load, sprite checks, display format), then both missions' colour keys, each
+// with a blit onto the dummy display, which is set up once per process.
 #include "framework/sprites.h"
+#include "fuzz_input.h"
 
-#include <cstdlib>
+namespace {
+
+void drawSprite(const Uint8* bytes, int size, SDL_Surface* display)
+{
+    SDL_Surface* sprite = readSprite(SDL_RWFromConstMem(bytes, size), "fuzzed");
+    if (!sprite)
+        return;
+    const int keyed[] = {0};
+    for (Uint32 keyFlags : {Uint32(SDL_SRCCOLORKEY), Uint32(SDL_SRCCOLORKEY | SDL_RLEACCEL)}) {
+        keyOutWhite(&sprite, keyed, 1, keyFlags);
+        SDL_Rect at{100, 100, 0, 0};
+        drawAt(sprite, at, display);
+    }
+    SDL_FreeSurface(sprite);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
-        return 2;
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    startVideo();
-    SDL_Surface* display = setGameDisplayMode();
-#ifdef __AFL_HAVE_MANUAL_CONTROL
-    __AFL_INIT(); // each run forks from here, with the display already up
-#endif
-    const SpriteFile file{"fuzzed", argv[1]};
-    SDL_Surface* sprite = nullptr;
-    loadSprites(&file, 1, &sprite);
-    const int keyed[] = {0};
-    keyOutWhite(&sprite, keyed, 1, SDL_SRCCOLORKEY | SDL_RLEACCEL);
-    SDL_Rect at{100, 100, 0, 0};
-    drawAt(sprite, at, display);
-    SDL_FreeSurface(sprite);
-    return 0;
+    return runFuzzInputs(argc, argv, drawSprite);
 }

@@ -33,22 +33,35 @@ std::string fault(const char* format, ...)
 
 } // namespace
 
+bool isBmpDepth(int bits)
+{
+    return bits == 1 || bits == 4 || bits == 8 || bits == 15 || bits == 16 || bits == 24 ||
+           bits == 32;
+}
+
 std::string bitmapHeaderFault(const Uint8* start, int startBytes, int64_t fileBytes)
 {
-    if (startBytes < 18 || start[0] != 'B' || start[1] != 'M')
+    if (startBytes < 2 || start[0] != 'B' || start[1] != 'M')
         return {};
-    const uint32_t pixelsFrom = littleEndian(start + 10, 4);
     // The old OS/2 header has 16-bit sizes and no compression field.
-    const bool os2 = littleEndian(start + 14, 4) == 12;
+    const bool os2 = startBytes >= 18 && littleEndian(start + 14, 4) == 12;
+    // SDL reads a header cut short as if zeros followed, with no error, and
+    // would make the picture it half describes.
     if (startBytes < (os2 ? 26 : 34))
-        return {};
+        return fault("ends within its header, after %d bytes", startBytes);
+    const uint32_t pixelsFrom = littleEndian(start + 10, 4);
     // Sizes are unsigned in the OS/2 header, signed in the others.
     const int64_t width = os2 ? int64_t(littleEndian(start + 18, 2)) : int32_t(littleEndian(start + 18, 4));
     const int64_t height = os2 ? int64_t(littleEndian(start + 20, 2)) : int32_t(littleEndian(start + 22, 4));
     const int64_t bits = littleEndian(start + (os2 ? 24 : 28), 2);
     const uint32_t compression = os2 ? plainRows : littleEndian(start + 30, 4);
-    if (width <= 0 || height == 0)
+    // SDL turns a negative height around first: -2^31 has no positive.
+    if (width <= 0 || height == 0 || height == INT32_MIN)
         return fault("has a picture of %" PRId64 " x %" PRId64 " pixels", width, height);
+    // SDL makes a pixel format of any other depth, some of which its own
+    // arithmetic cannot describe.
+    if (!isBmpDepth(int(bits)))
+        return fault("has a picture of %" PRId64 " bits per pixel", bits);
     const int64_t rows = height < 0 ? -height : height; // negative: stored top row first
     const int64_t pixelBytes = fileBytes - pixelsFrom;
     if (pixelBytes < 0)

@@ -12,10 +12,12 @@
 // longest picture header fields it looks at.
 constexpr int bitmapHeaderBytes = 34;
 
+// The depths a bitmap may have, in bits per pixel.
+bool isBmpDepth(int bits);
+
 // Why a file of fileBytes that starts with these bytes cannot hold the picture
-// its header describes, or nothing. A file that is no bitmap at all, or too
-// short for its header, is left to SDL's loader, which refuses it before it
-// makes anything.
+// its header describes, or nothing. A file that is no bitmap at all is left to
+// SDL's loader, which refuses it before it makes anything.
 std::string bitmapHeaderFault(const Uint8* start, int startBytes, int64_t fileBytes);
 
 // The same for the file behind a stream, which is left at its start.

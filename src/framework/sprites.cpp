@@ -9,40 +9,27 @@
 
 namespace {
 
-bool isBmpDepth(int bits)
+// Sets SDL's error text to why the file cannot be drawn as a sprite.
+SDL_Surface* refusedSprite(const char* path, const std::string& fault)
 {
-    return bits == 1 || bits == 4 || bits == 8 || bits == 15 || bits == 16 || bits == 24 ||
-           bits == 32;
+    SDL_SetError("%s %s", path, fault.c_str());
+    return nullptr;
 }
 
-// Ends the game naming the sprite, after SDL's error text was set to the cause.
-[[noreturn]] void spriteFailed(const SpriteFile& file)
-{
-    fatalError(("Can't set " + std::string(file.name) + ": \n").c_str());
-}
-
-// Ends the game for a sprite file that cannot be drawn, saying why.
-[[noreturn]] void refusedSprite(const SpriteFile& file, const std::string& fault)
-{
-    SDL_SetError("%s %s", file.path, fault.c_str());
-    spriteFailed(file);
-}
-
-[[noreturn]] void brokenSprite(const SpriteFile& file, SDL_Surface* surface,
-                               const std::string& fault)
+SDL_Surface* brokenSprite(const char* path, SDL_Surface* surface, const std::string& fault)
 {
     SDL_FreeSurface(surface);
-    refusedSprite(file, fault);
+    return refusedSprite(path, fault);
 }
 
 // Blitting a bitmap in its file's 24-bit format onto the 16-bit display costs a
 // large share of a core every frame; converted once it is nearly free.
-SDL_Surface* inDisplayFormat(const SpriteFile& file, SDL_Surface* loaded)
+SDL_Surface* inDisplayFormat(const char* path, SDL_Surface* loaded)
 {
     SDL_Surface* converted = SDL_DisplayFormat(loaded);
     // SDL's reason is copied first: setting the error may overwrite its buffer.
     if (!converted)
-        brokenSprite(file, loaded, "cannot take the display's format: " + std::string(SDL_GetError()));
+        return brokenSprite(path, loaded, "cannot take the display's format: " + std::string(SDL_GetError()));
     SDL_FreeSurface(loaded);
     return converted;
 }
@@ -50,23 +37,9 @@ SDL_Surface* inDisplayFormat(const SpriteFile& file, SDL_Surface* loaded)
 SDL_Surface* loadSprite(const SpriteFile& file)
 {
     SDL_RWops* stream = openDataFile(file.path);
-    if (!stream)
-        spriteFailed(file);
-    const std::string promise = bitmapFileFault(stream);
-    if (!promise.empty()) {
-        SDL_RWclose(stream);
-        refusedSprite(file, promise);
-    }
-    SDL_Surface* loaded = SDL_LoadBMP_RW(stream, 1);
-    if (!loaded)
-        spriteFailed(file);
-    std::string fault = spriteFault(*loaded);
-    if (!fault.empty())
-        brokenSprite(file, loaded, fault);
-    SDL_Surface* sprite = inDisplayFormat(file, loaded);
-    fault = spriteFault(*sprite);
-    if (!fault.empty())
-        brokenSprite(file, sprite, "in the display's format " + fault);
+    SDL_Surface* sprite = stream ? readSprite(stream, file.path) : nullptr;
+    if (!sprite)
+        fatalError(("Can't set " + std::string(file.name) + ": \n").c_str());
     return sprite;
 }
 
@@ -84,12 +57,37 @@ std::string spriteFault(const SDL_Surface& surface)
                       format.BytesPerPixel);
     else if (bits <= 8 && !format.palette)
         std::snprintf(fault, sizeof fault, "has a %d-bit picture without a palette", bits);
+    // A colour mask of more than 8 bits, as a file's masks may be, leaves SDL's
+    // blitters shifting by more than a pixel's width.
+    else if (format.Rloss > 8 || format.Gloss > 8 || format.Bloss > 8)
+        std::snprintf(fault, sizeof fault, "has colour masks %#x, %#x, %#x of more than 8 bits",
+                      unsigned(format.Rmask), unsigned(format.Gmask), unsigned(format.Bmask));
     else if (surface.pitch < (int64_t(surface.w) * bits + 7) / 8)
         std::snprintf(fault, sizeof fault, "has rows of %d bytes for %d pixels of %d bits",
                       int(surface.pitch), surface.w, bits);
     else
         return {};
     return fault;
+}
+
+SDL_Surface* readSprite(SDL_RWops* stream, const char* path)
+{
+    const std::string promise = bitmapFileFault(stream);
+    if (!promise.empty()) {
+        SDL_RWclose(stream);
+        return refusedSprite(path, promise);
+    }
+    SDL_Surface* loaded = SDL_LoadBMP_RW(stream, 1);
+    if (!loaded)
+        return nullptr;
+    std::string fault = spriteFault(*loaded);
+    if (!fault.empty())
+        return brokenSprite(path, loaded, fault);
+    SDL_Surface* sprite = inDisplayFormat(path, loaded);
+    fault = sprite ? spriteFault(*sprite) : "";
+    if (!fault.empty())
+        return brokenSprite(path, sprite, "in the display's format " + fault);
+    return sprite;
 }
 
 void loadSprites(const SpriteFile* files, int count, SDL_Surface** sprites)

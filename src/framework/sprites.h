@@ -16,6 +16,11 @@ struct SpriteFile {
 // or blit.
 std::string spriteFault(const SDL_Surface& surface);
 
+// Reads one sprite from a bitmap stream, which it closes, and puts it in the
+// display's format; null with SDL's error text saying why, naming the file by
+// path, when it cannot be drawn.
+SDL_Surface* readSprite(SDL_RWops* stream, const char* path);
+
 // Loads every sprite of the table in order into sprites[0 .. count-1], each in
 // the display's format; the first that cannot be loaded, or loads broken, ends
 // the game with its message.

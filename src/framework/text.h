@@ -11,6 +11,9 @@ constexpr int largeFontSize = 24;
 // Starts SDL_ttf; a failure ends the game like any other start-up failure.
 void startFonts();
 TTF_Font* openFont(int pointSize);
+// The font file's stream, which it closes, opened at a size; null with SDL's
+// error text saying why when it cannot be used.
+TTF_Font* readFont(SDL_RWops* stream, int pointSize);
 
 SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour);
 
