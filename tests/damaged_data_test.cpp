@@ -18,7 +18,7 @@ using Bytes = std::string;
 
 Bytes put(Bytes b, size_t at, int64_t value, int size = 4)
 {
-    for (int i = 0; i < size; ++i) b[at + i] = char(value >> 8 * i);
+    for (int i = 0; i < size; ++i) b.replace(at + i, 1, 1, char(value >> 8 * i));
     return b;
 }
 
