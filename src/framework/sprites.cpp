@@ -1,5 +1,6 @@
 #include "sprites.h"
 #include "data_file.h"
+#include "display.h"
 #include "fatal.h"
 
 #include <cstdint>
@@ -29,11 +30,12 @@ bool isBmpDepth(int bits)
     spriteFailed(file);
 }
 
-// Blitting a bitmap in its file's 24-bit format onto the 16-bit display costs a
-// large share of a core every frame; converted once it is nearly free.
+// Blitting a bitmap in its file's 24-bit format onto the display costs a large
+// share of a core every frame; converted once it is nearly free. The
+// conversion also gives it the 16-bit look on any display.
 SDL_Surface* inDisplayFormat(const SpriteFile& file, SDL_Surface* loaded)
 {
-    SDL_Surface* converted = SDL_DisplayFormat(loaded);
+    SDL_Surface* converted = inSixteenBitLook(loaded);
     // SDL's reason is copied first: setting the error may overwrite its buffer.
     if (!converted)
         brokenSprite(file, loaded, "cannot take the display's format: " + std::string(SDL_GetError()));
@@ -91,6 +93,6 @@ void keyOutWhite(SDL_Surface* const* sprites, const int* keyed, int count, Uint3
 {
     for (int i = 0; i < count; ++i) {
         SDL_Surface* sprite = sprites[keyed[i]];
-        SDL_SetColorKey(sprite, keyFlags, SDL_MapRGB(sprite->format, 255, 255, 255));
+        SDL_SetColorKey(sprite, keyFlags, sixteenBitPixel(sprite->format, 255, 255, 255));
     }
 }

@@ -12,6 +12,7 @@ constexpr int largeFontSize = 24;
 void startFonts();
 TTF_Font* openFont(int pointSize);
 
+// In the colour a 16-bit display shows, on any display.
 SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour);
 
 // A text rendered once and drawn in every frame, moved into the display's
