@@ -35,18 +35,19 @@ TEST(Sprites, LoadInOrderWithWhiteKeyedOutWhereItShouldBe)
 {
     auto expectSprites = [](const Program& program, auto&& run) {
         SDL_Surface* display = run.mission.display;
-        const Uint16 white = Uint16(SDL_MapRGB(display->format, 255, 255, 255));
+        const Uint32 white = sixteenBitPixel(display->format, 255, 255, 255);
         for (size_t n = 0; n < program.sprites.size(); ++n) {
             const auto& [name, file, keyed] = program.sprites[n];
             SDL_Surface *sprite = run.mission.sprites[n], *bitmap = SDL_LoadBMP(("data/" + file).c_str());
             EXPECT_EQ(where(sprite->w, sprite->h), where(bitmap->w, bitmap->h)) << name;
             SDL_FreeSurface(bitmap);
             SDL_LockSurface(sprite);
-            *static_cast<Uint16*>(sprite->pixels) = white;
+            SDL_Rect corner{0, 0, 1, 1};
+            SDL_FillRect(sprite, &corner, white);
             SDL_UnlockSurface(sprite);
             SDL_FillRect(display, nullptr, 0);
             SDL_BlitSurface(sprite, nullptr, display, nullptr);
-            EXPECT_EQ(*static_cast<Uint16*>(display->pixels) == white, !keyed) << name;
+            EXPECT_EQ(pixelAt(display, 0, 0) == white, !keyed) << name;
             // The rescue's keyed ones are run-length encoded; sdl12-compat (1.2.50 on) keeps that out of the flags.
             const bool encoded = sprite->flags & (SDL_RLEACCEL | SDL_RLEACCELOK);
             if (SDL_Linked_Version()->patch < 50) {
@@ -63,7 +64,7 @@ TEST(Texts, DrawOnlyTheirLetters)
 {
     auto expectLettersOnly = [](auto&& run) {
         SDL_Surface* display = run.mission.display;
-        const Uint16 red = Uint16(SDL_MapRGB(display->format, 255, 0, 0));
+        const Uint32 red = sixteenBitPixel(display->format, 255, 0, 0);
         for (SDL_Surface* text : run.mission.texts) {
             if (!text)
                 continue;
@@ -72,7 +73,7 @@ TEST(Texts, DrawOnlyTheirLetters)
             int letters = 0, others = 0;
             for (int row = 0; row < text->h; ++row)
                 for (int col = 0; col < text->w; ++col) {
-                    const Uint16 pixel = static_cast<Uint16*>(display->pixels)[row * display->pitch / 2 + col];
+                    const Uint32 pixel = pixelAt(display, col, row);
                     letters += pixel == red;
                     others += pixel != red && pixel != 0;
                 }

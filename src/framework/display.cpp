@@ -80,26 +80,30 @@ SDL_Surface* setGameDisplayMode()
     return display;
 }
 
-SDL_Color sixteenBitColour(SDL_Color colour)
+Uint32 sixteenBitPixel(SDL_PixelFormat* format, Uint8 red, Uint8 green, Uint8 blue)
 {
     SDL_Surface* reduced = sixteenBitSurface(1, 1);
-    SDL_Surface* widened = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0);
-    SDL_Color shown = colour;
-    // The blit is the conversion SDL makes of a 16-bit picture at the flip.
-    if (reduced && widened) {
-        SDL_FillRect(reduced, nullptr, SDL_MapRGB(reduced->format, colour.r, colour.g, colour.b));
-        SDL_BlitSurface(reduced, nullptr, widened, nullptr);
-        SDL_GetRGB(pixelAt(widened, 0, 0), widened->format, &shown.r, &shown.g, &shown.b);
-    }
-    SDL_FreeSurface(reduced);
+    if (!reduced)
+        return SDL_MapRGB(format, red, green, blue);
+    SDL_FillRect(reduced, nullptr, SDL_MapRGB(reduced->format, red, green, blue));
+    // The conversion SDL makes of a 16-bit picture at the flip.
+    SDL_Surface* widened = SDL_ConvertSurface(reduced, format, SDL_SWSURFACE);
+    const Uint32 pixel = widened ? pixelAt(widened, 0, 0) : SDL_MapRGB(format, red, green, blue);
     SDL_FreeSurface(widened);
-    return shown;
+    SDL_FreeSurface(reduced);
+    return pixel;
 }
 
-Uint32 sixteenBitPixel(const SDL_PixelFormat* format, Uint8 red, Uint8 green, Uint8 blue)
+SDL_Color sixteenBitColour(SDL_Color colour)
 {
-    const SDL_Color shown = sixteenBitColour({red, green, blue, 0});
-    return SDL_MapRGB(format, shown.r, shown.g, shown.b);
+    SDL_Surface* trueColour = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0);
+    if (!trueColour)
+        return colour;
+    SDL_Color shown = colour;
+    SDL_GetRGB(sixteenBitPixel(trueColour->format, colour.r, colour.g, colour.b), trueColour->format,
+               &shown.r, &shown.g, &shown.b);
+    SDL_FreeSurface(trueColour);
+    return shown;
 }
 
 SDL_Surface* inSixteenBitLook(SDL_Surface* picture)
@@ -125,7 +129,9 @@ Uint32 pixelAt(const SDL_Surface* surface, int x, int y)
     Uint32 wide;
     if (bytes == 2)
         return std::memcpy(&narrow, at, sizeof narrow), narrow;
-    return std::memcpy(&wide, at, sizeof wide), wide;
+    // SDL 2 may fill the bits that no colour uses.
+    const SDL_PixelFormat& format = *surface->format;
+    return std::memcpy(&wide, at, sizeof wide), wide & (format.Rmask | format.Gmask | format.Bmask | format.Amask);
 }
 
 void drawAt(SDL_Surface* sprite, SDL_Rect& at, SDL_Surface* display)

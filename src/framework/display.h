@@ -18,14 +18,14 @@ SDL_Surface* setGameDisplayMode();
 // 5-6-5 bits and widened again the way this SDL widens a 16-bit picture at the
 // flip. Both go through SDL's own conversions, since SDL 1.2 and SDL 2 widen
 // differently (31 becomes 248 on the one, 255 on the other).
+Uint32 sixteenBitPixel(SDL_PixelFormat* format, Uint8 red, Uint8 green, Uint8 blue);
+// The same as a colour of 8 bits a channel.
 SDL_Color sixteenBitColour(SDL_Color colour);
-// The colour as a pixel of that format, in the 16-bit look.
-Uint32 sixteenBitPixel(const SDL_PixelFormat* format, Uint8 red, Uint8 green, Uint8 blue);
 // A copy of a picture in the display's format, in the 16-bit look; null when
 // SDL cannot make one.
 SDL_Surface* inSixteenBitLook(SDL_Surface* picture);
 
-// A pixel's value in a surface of any depth.
+// A pixel's colour bits in a surface of any depth.
 Uint32 pixelAt(const SDL_Surface* surface, int x, int y);
 
 // Blits a sprite at its rectangle. SDL writes the clipped rectangle back, and
