@@ -86,7 +86,9 @@ Uint32 sixteenBitPixel(SDL_PixelFormat* format, Uint8 red, Uint8 green, Uint8 bl
     if (!reduced)
         return SDL_MapRGB(format, red, green, blue);
     SDL_FillRect(reduced, nullptr, SDL_MapRGB(reduced->format, red, green, blue));
-    // The conversion SDL makes of a 16-bit picture at the flip.
+    // The conversion SDL makes of a 16-bit picture at the flip. Its pixel is
+    // taken as it is: SDL 2 sets the bits that no colour uses, and compares
+    // them too when it looks for a sprite's colour key.
     SDL_Surface* widened = SDL_ConvertSurface(reduced, format, SDL_SWSURFACE);
     const Uint32 pixel = widened ? pixelAt(widened, 0, 0) : SDL_MapRGB(format, red, green, blue);
     SDL_FreeSurface(widened);
@@ -129,9 +131,7 @@ Uint32 pixelAt(const SDL_Surface* surface, int x, int y)
     Uint32 wide;
     if (bytes == 2)
         return std::memcpy(&narrow, at, sizeof narrow), narrow;
-    // SDL 2 may fill the bits that no colour uses.
-    const SDL_PixelFormat& format = *surface->format;
-    return std::memcpy(&wide, at, sizeof wide), wide & (format.Rmask | format.Gmask | format.Bmask | format.Amask);
+    return std::memcpy(&wide, at, sizeof wide), wide;
 }
 
 void drawAt(SDL_Surface* sprite, SDL_Rect& at, SDL_Surface* display)

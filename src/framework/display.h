@@ -25,7 +25,7 @@ SDL_Color sixteenBitColour(SDL_Color colour);
 // SDL cannot make one.
 SDL_Surface* inSixteenBitLook(SDL_Surface* picture);
 
-// A pixel's colour bits in a surface of any depth.
+// A pixel's value in a surface of any depth.
 Uint32 pixelAt(const SDL_Surface* surface, int x, int y);
 
 // Blits a sprite at its rectangle. SDL writes the clipped rectangle back, and

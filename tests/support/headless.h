@@ -65,6 +65,14 @@ inline std::vector<int> randSequence(unsigned seed, int count)
     return draws;
 }
 
+// A pixel without the bits that no colour uses, which SDL 2 may set.
+inline Uint32 colourBits(const SDL_Surface* surface, Uint32 pixel)
+{
+    const SDL_PixelFormat& f = *surface->format;
+    return f.BitsPerPixel > 8 ? pixel & (f.Rmask | f.Gmask | f.Bmask) : pixel;
+}
+inline Uint32 colourAt(const SDL_Surface* surface, int x, int y) { return colourBits(surface, pixelAt(surface, x, y)); }
+
 // Whether every opaque pixel of the image (all unless it has a colour key) shows at (x, y).
 inline bool drawnAt(SDL_Surface* display, SDL_Surface* image, int x, int y)
 {
@@ -72,9 +80,9 @@ inline bool drawnAt(SDL_Surface* display, SDL_Surface* image, int x, int y)
     bool same = true;
     for (int row = 0; row < own->h; ++row)
         for (int col = 0; col < own->w; ++col) {
-            const Uint32 pixel = pixelAt(own, col, row);
-            same = same && ((own->flags & SDL_SRCCOLORKEY && pixel == own->format->colorkey) ||
-                            pixel == pixelAt(display, x + col, y + row));
+            const Uint32 pixel = colourAt(own, col, row);
+            same = same && ((own->flags & SDL_SRCCOLORKEY && pixel == colourBits(own, own->format->colorkey)) ||
+                            pixel == colourAt(display, x + col, y + row));
         }
     SDL_FreeSurface(own);
     return same;
