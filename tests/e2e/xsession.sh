@@ -78,7 +78,7 @@ take_screenshot()
 # within colour_fuzz of it (a depth-24 screen shows a 16-bit picture's 255 as 248 on classic SDL).
 colour_fuzz=0
 count() { convert "$shot" -crop "${4}x${5}+${2}+${3}" +repage -fuzz "$colour_fuzz" -fill black +opaque "$1" \
-    -fill white -opaque "$1" -format '%[fx:round(mean*w*h)]' info:; }
+    -fill white -opaque "$1" -precision 10 -format '%[fx:round(mean*w*h)]' info:; }
 
 # wait_for DESCRIPTION SECONDS CONDITION...: screenshots until the condition holds.
 wait_for()
