@@ -22,8 +22,11 @@ artifacts=$build_dir/bench/artifacts
 source "$source_dir/tests/e2e/xsession.sh"
 
 readonly window_seconds=20 start_runs=5 frames=2000 round_trips=50 start_delay_ms=300
+# A player's desktop: the game there takes turns with a copy of itself on the
+# 1024x768x16 screen, for this long on each of its screens.
+readonly desktop_screen=1920x1080x24 desktop_seconds=10
 probe_file=$work/game floor_probe_file=$work/floor # their logs: game-stdout and so on
-floor_pid=''
+floor_pid='' desktop_pid='' sixteen_pid=''
 
 load_average() { cut -d' ' -f1-3 /proc/loadavg; }
 
@@ -53,7 +56,14 @@ stop_probed()
     wait "$1" 2>/dev/null || true
 }
 
-stop_floor() { [[ -z $floor_pid ]] || stop_probed "$floor_pid"; }
+# The game's copies and the floor, should the script end early.
+stop_floor()
+{
+    local pid
+    for pid in "$floor_pid" "$desktop_pid" "$sixteen_pid"; do
+        [[ -z $pid ]] || stop_probed "$pid"
+    done
+}
 trap 'stop_floor; cleanup' EXIT
 
 resident_kb() { awk '/^VmRSS/ { print $2 }' "/proc/$game_pid/status"; }
@@ -144,6 +154,94 @@ open_rescue()
     xdotool keyup m k r
 }
 
+# as_game desktop|sixteen: points the screen checks, the keys and the slices at
+# the game on the desktop or at its copy on the 16-bit screen.
+as_game()
+{
+    if [[ $1 == desktop ]]; then
+        DISPLAY=$desktop_display game_pid=$desktop_pid probe_file=$work/desktop
+        picture_view=$desktop_view colour_fuzz=$desktop_fuzz
+    else
+        DISPLAY=$sixteen_display game_pid=$sixteen_pid probe_file=$work/game
+        picture_view='' colour_fuzz=0
+    fi
+}
+
+# measure_desktop WHAT SHOWN REOPEN: like measure, for the game on the desktop
+# and its copy on the 16-bit screen in turns; a round counts only when both
+# slices do. The sums go to figures[desktop-WHAT] and figures[sixteen-WHAT].
+measure_desktop()
+{
+    local what=$1 shown=$2 reopen=$3 sums side kept
+    local -A counts=()
+    while :; do
+        read -r -a sums <<<"${figures[desktop-$what]:-0 0 0 0 0}"
+        ((sums[4] < desktop_seconds * 1000000000)) || break
+        kept=1
+        for side in desktop sixteen; do
+            as_game "$side"
+            take_screenshot
+            "$shown" || { kill -CONT "$game_pid" && "$reopen"; }
+            slice "$game_pid" "$probe_file"
+            take_screenshot
+            "$shown" && ((slice_counts[0] > 0 && slice_counts[6] == 0)) || { kept=0 && break; }
+            counts[$side]="${slice_counts[*]}"
+        done
+        ((kept)) || continue
+        for side in desktop sixteen; do
+            read -r -a slice_counts <<<"${counts[$side]}"
+            add_slice "$side-$what"
+        done
+    done
+}
+
+# desktop_figures LABEL: CPU and flip of the game on the desktop beside its copy
+# on the 16-bit screen, at the menu and in both missions.
+desktop_figures()
+{
+    echo "-- the desktop: the game on $desktop_screen and on 1024x768x16 in turns of one second," \
+        "${desktop_seconds} s of each screen (load average $(load_average))"
+    # Classic SDL shows the picture 1:1 in the middle of a larger screen, with a
+    # 16-bit picture's 255 as 248; sdl12-compat scales it to the screen's height
+    # and smooths it, which blends the letters' edges.
+    if [[ $1 == classic ]]; then
+        desktop_view="-crop 1024x768+$(((desktop_width - 1024) / 2))+$(((desktop_height - 768) / 2)) +repage"
+        desktop_fuzz=3%
+    else
+        desktop_view="-crop $((desktop_height * 4 / 3))x${desktop_height}+$(((desktop_width - desktop_height * 4 / 3) / 2))+0 +repage -resize 1024x768!"
+        desktop_fuzz=10%
+    fi
+    DISPLAY=$desktop_display run_probed "$work/desktop" "$heli_binary"
+    desktop_pid=$probed_pid
+    DISPLAY=$sixteen_display run_probed "$work/game" "$heli_binary"
+    sixteen_pid=$probed_pid
+    for side in desktop sixteen; do
+        as_game "$side"
+        wait_for_flips "$probe_file"
+        wait_for "menu" 15 menu_shown
+        kill -STOP "$game_pid"
+    done
+    measure_desktop menu menu_shown menu_lost
+    measure_desktop shoot-down shoot_down_shown open_shoot_down
+    measure_desktop rescue rescue_shown open_rescue
+    stop_probed "$desktop_pid"
+    stop_probed "$sixteen_pid"
+    as_game sixteen
+    game_pid='' desktop_pid='' sixteen_pid=''
+    printf '%-11s %7s %10s %8s %7s %10s %8s %10s %10s\n' screen frames "flip" CPU 16-bit: "flip" CPU \
+        "CPU ratio" "flip ratio"
+    local what desktop sixteen
+    for what in menu shoot-down rescue; do
+        read -r -a desktop <<<"${figures[desktop-$what]}"
+        read -r -a sixteen <<<"${figures[sixteen-$what]}"
+        awk -v what="$what" -v f="${desktop[0]}" -v fl="${desktop[2]}" -v c="${desktop[3]}" -v t="${desktop[4]}" \
+            -v sf="${sixteen[0]}" -v sfl="${sixteen[2]}" -v sc="${sixteen[3]}" -v st="${sixteen[4]}" 'BEGIN {
+            printf "%-11s %7d %7.0f us %7.2f%% %7d %7.0f us %7.2f%% %10.2f %10.2f\n", what, f, fl / f / 1000,
+                100 * c / t, sf, sfl / sf / 1000, 100 * sc / st, (c / t) / (sc / st), (fl / f) / (sfl / sf) }' |
+            tee "$work/desktop-$1-$what"
+    done
+}
+
 # Exec to the end of the game's first flip of the menu, less the 300 ms busy
 # wait, in ms, over start_runs starts: "median (all runs)".
 start_up_figures()
@@ -208,7 +306,7 @@ bench_build()
     results[$label,rss]=$(resident_kb)
     stop_probed "$game_pid"
     stop_probed "$floor_pid"
-    game_pid='' floor_pid=''
+    game_pid='' floor_pid='' desktop_pid='' sixteen_pid=''
 
     # Each screen's ratios are to the floor's slices that took turns with it.
     # Work is wall time, so a busy machine's preemptions count in it; the CPU
@@ -237,6 +335,7 @@ bench_build()
                 b / f / 1000, k / f / 1000, l / f / 1000, x / f / 1000, (w - e - b - k - l - x) / f / 1000 }'
     done
     echo "resident size at the menu after those missions: ${results[$label,rss]} kB"
+    desktop_figures "$label"
     echo "load average after $label: $(load_average)"
 }
 
@@ -246,10 +345,19 @@ column() { awk -v n="$3" '{ print $n }' "$work/row-$1-$2"; }
 declare -A results=()
 slice_counts=()
 start_display
+sixteen_display=$DISPLAY
 # The floor runs on an X server of its own, so that it can take turns with the
 # game without the two windows covering each other.
 start_server floor-xvfb
 floor_display=$started_display
+# The desktop has a window manager, as a player's has: sdl12-compat's full
+# screen needs one to cover the screen.
+start_server desktop-xvfb "$desktop_screen"
+desktop_display=$started_display
+desktop_width=${desktop_screen%%x*} desktop_height=${desktop_screen#*x}
+desktop_height=${desktop_height%x*}
+DISPLAY=$desktop_display openbox >"$work/openbox-log" 2>&1 &
+xvfb_pids+=("$!") # stopped with the servers
 echo "machine: $(nproc) cores, load average $(load_average)"
 bench_build classic "$build_dir" ""
 if (($# == 3)); then
@@ -263,6 +371,11 @@ if (($# == 3)); then
     for what in menu shoot-down rescue floor; do
         printf '%-34s %14s %14s\n' "CPU, $what" "$(column classic "$what" 7)" \
             "$(column compat "$what" 7)"
+    done
+    for what in menu shoot-down rescue; do
+        printf '%-34s %14s %14s\n' "desktop ÷ 16-bit: CPU, flip, $what" \
+            "$(awk '{ print $9 ", " $10 }' "$work/desktop-classic-$what")" \
+            "$(awk '{ print $9 ", " $10 }' "$work/desktop-compat-$what")"
     done
     printf '%-34s %11s ms %11s ms\n' "start-up beyond the wait (median)" \
         "${results[classic,start]%% *}" "${results[compat,start]%% *}"

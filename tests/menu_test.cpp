@@ -13,10 +13,9 @@ namespace {
 
 char screenKind(SDL_Surface* screen)
 {
-    const Uint16 yellow = Uint16(SDL_MapRGB(screen->format, 255, 255, 0));
-    const Uint16* pixel = static_cast<Uint16*>(screen->pixels);
+    const Uint32 yellow = colourBits(screen, sixteenBitPixel(screen->format, 255, 255, 0));
     const SDL_Color blue{0, 0, 255, 0};
-    if (pixel[0] == yellow && pixel[767 * screen->pitch / 2 + 1023] == yellow &&
+    if (colourAt(screen, 0, 0) == yellow && colourAt(screen, 1023, 767) == yellow &&
         textAt(screen, "1-Neues Spiel", 24, 400, 300, blue) && textAt(screen, "2-Beenden", 24, 400, 350, blue))
         return 'M';
     return textAt(screen, "Zeit:", 18, 50, 30) ? 'S' : textAt(screen, "Gerettete:", 18, 850, 30) ? 'R' : '?';

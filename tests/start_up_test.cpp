@@ -1,6 +1,7 @@
 // Set-up: the sprites in their order, white keyed out where it should be, and the failures.
 #include "child_process.h"
 #include "headless.h"
+#include "framework/display.h"
 #include "menu/menu.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -36,18 +38,19 @@ TEST(Sprites, LoadInOrderWithWhiteKeyedOutWhereItShouldBe)
 {
     auto expectSprites = [](const Program& program, auto&& run) {
         SDL_Surface* display = run.mission.display;
-        const Uint16 white = Uint16(SDL_MapRGB(display->format, 255, 255, 255));
+        const Uint32 white = sixteenBitPixel(display->format, 255, 255, 255); // as the sprite holds it
         for (size_t n = 0; n < program.sprites.size(); ++n) {
             const auto& [name, file, keyed] = program.sprites[n];
             SDL_Surface *sprite = run.mission.sprites[n], *bitmap = SDL_LoadBMP(("data/" + file).c_str());
             EXPECT_EQ(where(sprite->w, sprite->h), where(bitmap->w, bitmap->h)) << name;
             SDL_FreeSurface(bitmap);
             SDL_LockSurface(sprite);
-            *static_cast<Uint16*>(sprite->pixels) = white;
+            SDL_Rect corner{0, 0, 1, 1};
+            SDL_FillRect(sprite, &corner, white);
             SDL_UnlockSurface(sprite);
             SDL_FillRect(display, nullptr, 0);
             SDL_BlitSurface(sprite, nullptr, display, nullptr);
-            EXPECT_EQ(*static_cast<Uint16*>(display->pixels) == white, !keyed) << name;
+            EXPECT_EQ(colourAt(display, 0, 0) == colourBits(display, white), !keyed) << name;
             // The rescue's keyed ones are run-length encoded; sdl12-compat (1.2.50 on) keeps that out of the flags.
             const bool encoded = sprite->flags & (SDL_RLEACCEL | SDL_RLEACCELOK);
             if (SDL_Linked_Version()->patch < 50) {
@@ -59,12 +62,62 @@ TEST(Sprites, LoadInOrderWithWhiteKeyedOutWhereItShouldBe)
     expectSprites(rescueMission, Rescue());
 }
 
+std::string rgb(const SDL_Surface* surface, int x, int y)
+{
+    Uint8 r, g, b;
+    SDL_GetRGB(pixelAt(surface, x, y), surface->format, &r, &g, &b);
+    return std::to_string(r) + ',' + std::to_string(g) + ',' + std::to_string(b);
+}
+
+// On a 32-bit display each colour shows as on a 16-bit one: reduced to 5-6-5 bits, then widened as
+// SDL widens the 16-bit display at its flip (255 becomes 248 on SDL 1.2, stays 255 on SDL 2). Row 0
+// is a sprite, row 1 a fill, row 2 the sprite with white keyed out over black; texts take the colour.
+TEST(SixteenBitLook, ADeeperDisplayShowsWhatA16BitOneShows)
+{
+    const SDL_Color colours[] = {{255, 255, 0, 0}, {0, 0, 255, 0}, {255, 0, 0, 0}, {255, 255, 255, 0}, {7, 3, 7, 0},
+                                 {8, 4, 8, 0}, {132, 130, 129, 0}, {254, 253, 252, 0}};
+    const int count = int(std::size(colours)), white = 3;
+    SDL_Surface* bitmap = SDL_CreateRGBSurface(SDL_SWSURFACE, count, 1, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
+    for (int n = 0; n < count; ++n) {
+        SDL_Rect at{Sint16(n), 0, 1, 1};
+        SDL_FillRect(bitmap, &at, SDL_MapRGB(bitmap->format, colours[n].r, colours[n].g, colours[n].b));
+    }
+    startVideo();
+    SDL_Surface* sixteenBit = SDL_SetVideoMode(count, 1, 16, 0);
+    SDL_Surface* sprite = SDL_DisplayFormat(bitmap);
+    SDL_BlitSurface(sprite, nullptr, sixteenBit, nullptr);
+    SDL_FreeSurface(sprite);
+    SDL_Surface* wide = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0);
+    SDL_Surface* shown16 = SDL_ConvertSurface(sixteenBit, wide->format, SDL_SWSURFACE);
+
+    SDL_Surface* display = SDL_SetVideoMode(count, 3, 32, 0);
+    SDL_FillRect(display, nullptr, 0);
+    sprite = inSixteenBitLook(bitmap);
+    SDL_BlitSurface(sprite, nullptr, display, nullptr);
+    SDL_Rect keyedAt{0, 2, 0, 0};
+    const int keyed[] = {0};
+    keyOutWhite(&sprite, keyed, 1, SDL_SRCCOLORKEY);
+    SDL_BlitSurface(sprite, nullptr, display, &keyedAt);
+    for (int n = 0; n < count; ++n) {
+        SDL_Rect at{Sint16(n), 1, 1, 1};
+        SDL_FillRect(display, &at, sixteenBitPixel(display->format, colours[n].r, colours[n].g, colours[n].b));
+        const SDL_Color text = sixteenBitColour(colours[n]);
+        EXPECT_EQ(rgb(display, n, 0), rgb(shown16, n, 0)) << n;
+        EXPECT_EQ(rgb(display, n, 1), rgb(shown16, n, 0)) << n;
+        EXPECT_EQ(where(text.r, text.g) + ',' + std::to_string(text.b), rgb(shown16, n, 0)) << n;
+        const bool keyedOut = rgb(shown16, n, 0) == rgb(shown16, white, 0); // 254,253,252 too, as at 16 bits
+        EXPECT_EQ(rgb(display, n, 2), keyedOut ? "0,0,0" : rgb(shown16, n, 0)) << n;
+    }
+    for (SDL_Surface* surface : {bitmap, sprite, wide, shown16})
+        SDL_FreeSurface(surface);
+}
+
 // A mission's static texts keep their transparent background: only the red letters are drawn.
 TEST(Texts, DrawOnlyTheirLetters)
 {
     auto expectLettersOnly = [](auto&& run) {
         SDL_Surface* display = run.mission.display;
-        const Uint16 red = Uint16(SDL_MapRGB(display->format, 255, 0, 0));
+        const Uint32 red = colourBits(display, sixteenBitPixel(display->format, 255, 0, 0));
         for (SDL_Surface* text : run.mission.texts) {
             if (!text)
                 continue;
@@ -73,7 +126,7 @@ TEST(Texts, DrawOnlyTheirLetters)
             int letters = 0, others = 0;
             for (int row = 0; row < text->h; ++row)
                 for (int col = 0; col < text->w; ++col) {
-                    const Uint16 pixel = static_cast<Uint16*>(display->pixels)[row * display->pitch / 2 + col];
+                    const Uint32 pixel = colourAt(display, col, row);
                     letters += pixel == red;
                     others += pixel != red && pixel != 0;
                 }

@@ -7,6 +7,33 @@
 
 namespace {
 
+// Below this a screen has a palette rather than colours of its own; the game
+// then draws at 16 bits and SDL converts at the flip.
+constexpr int leastOwnDepth = 15;
+constexpr int sixteenBits = 16;
+
+// The game keeps the depth and the window of a display it already set: a
+// mission sets the mode again and must not undo the player's Alt+Enter.
+int gameDisplayDepth(const SDL_Surface* current)
+{
+    if (current)
+        return current->format->BitsPerPixel;
+    const int own = SDL_GetVideoInfo()->vfmt->BitsPerPixel;
+    return own >= leastOwnDepth ? own : sixteenBits;
+}
+
+Uint32 gameDisplayFlags(const SDL_Surface* current)
+{
+    const Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF;
+    return current && !(current->flags & SDL_FULLSCREEN) ? flags : flags | SDL_FULLSCREEN;
+}
+
+// A picture of a 16-bit display, 5-6-5 bits.
+SDL_Surface* sixteenBitSurface(int width, int height)
+{
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, sixteenBits, 0xF800, 0x07E0, 0x001F, 0);
+}
+
 // Where SDL draws when no graphical display can be opened: text art on the
 // terminal (classic SDL 1.2), or memory nobody looks at (SDL 2 under
 // sdl12-compat). Such a game would run on unseen until killed.
@@ -45,11 +72,71 @@ void startVideo()
 
 SDL_Surface* setGameDisplayMode()
 {
-    SDL_Surface* display = SDL_SetVideoMode(screenWidth, screenHeight, 16,
-                                            SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_FULLSCREEN);
+    const SDL_Surface* current = SDL_GetVideoSurface();
+    SDL_Surface* display = SDL_SetVideoMode(screenWidth, screenHeight, gameDisplayDepth(current),
+                                            gameDisplayFlags(current));
     if (!display)
         fatalError("Can't set VideoMode: \n");
     return display;
+}
+
+Uint32 sixteenBitPixel(SDL_PixelFormat* format, Uint8 red, Uint8 green, Uint8 blue)
+{
+    SDL_Surface* reduced = sixteenBitSurface(1, 1);
+    if (!reduced)
+        return SDL_MapRGB(format, red, green, blue);
+    SDL_FillRect(reduced, nullptr, SDL_MapRGB(reduced->format, red, green, blue));
+    // The conversion SDL makes of a 16-bit picture at the flip. Its pixel is
+    // taken as it is: SDL 2 sets the bits that no colour uses, and compares
+    // them too when it looks for a sprite's colour key.
+    SDL_Surface* widened = SDL_ConvertSurface(reduced, format, SDL_SWSURFACE);
+    const Uint32 pixel = widened ? pixelAt(widened, 0, 0) : SDL_MapRGB(format, red, green, blue);
+    SDL_FreeSurface(widened);
+    SDL_FreeSurface(reduced);
+    return pixel;
+}
+
+SDL_Color sixteenBitColour(SDL_Color colour)
+{
+    SDL_Surface* trueColour = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0);
+    if (!trueColour)
+        return colour;
+    SDL_Color shown = colour;
+    SDL_GetRGB(sixteenBitPixel(trueColour->format, colour.r, colour.g, colour.b), trueColour->format,
+               &shown.r, &shown.g, &shown.b);
+    SDL_FreeSurface(trueColour);
+    return shown;
+}
+
+SDL_Surface* inSixteenBitLook(SDL_Surface* picture)
+{
+    // A 16-bit display's own format is the look already: one conversion, as
+    // before, keeps a mission's set-up as quick.
+    const SDL_PixelFormat& display = *SDL_GetVideoSurface()->format;
+    if (display.BitsPerPixel == sixteenBits && display.Gmask == 0x07E0)
+        return SDL_DisplayFormat(picture);
+    SDL_Surface* sixteenBit = sixteenBitSurface(1, 1);
+    SDL_Surface* reduced = sixteenBit ? SDL_ConvertSurface(picture, sixteenBit->format, SDL_SWSURFACE) : nullptr;
+    SDL_Surface* shown = reduced ? SDL_DisplayFormat(reduced) : nullptr;
+    SDL_FreeSurface(reduced);
+    SDL_FreeSurface(sixteenBit);
+    return shown;
+}
+
+Uint32 pixelAt(const SDL_Surface* surface, int x, int y)
+{
+    const int bytes = surface->format->BytesPerPixel;
+    const Uint8* at = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * bytes;
+    if (bytes == 1)
+        return *at;
+    if (bytes == 3)
+        return SDL_BYTEORDER == SDL_LIL_ENDIAN ? Uint32(at[0] | at[1] << 8 | at[2] << 16)
+                                               : Uint32(at[0] << 16 | at[1] << 8 | at[2]);
+    Uint16 narrow;
+    Uint32 wide;
+    if (bytes == 2)
+        return std::memcpy(&narrow, at, sizeof narrow), narrow;
+    return std::memcpy(&wide, at, sizeof wide), wide;
 }
 
 void drawAt(SDL_Surface* sprite, SDL_Rect& at, SDL_Surface* display)

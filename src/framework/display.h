@@ -9,8 +9,24 @@ constexpr int screenHeight = 768;
 // a graphical display it ends the game, unless SDL_VIDEODRIVER chose a driver.
 void startVideo();
 
-// Sets 1024 x 768 at 16 bits, full screen and double-buffered.
+// Sets 1024 x 768, double-buffered, in the screen's own depth so that SDL
+// converts nothing at the flip (16 bits where the screen has no deeper colour
+// of its own). Full screen, unless the player has put the game in a window.
 SDL_Surface* setGameDisplayMode();
+
+// The game's picture is the one a 16-bit display shows: every colour reduced to
+// 5-6-5 bits and widened again the way this SDL widens a 16-bit picture at the
+// flip. Both go through SDL's own conversions, since SDL 1.2 and SDL 2 widen
+// differently (31 becomes 248 on the one, 255 on the other).
+Uint32 sixteenBitPixel(SDL_PixelFormat* format, Uint8 red, Uint8 green, Uint8 blue);
+// The same as a colour of 8 bits a channel.
+SDL_Color sixteenBitColour(SDL_Color colour);
+// A copy of a picture in the display's format, in the 16-bit look; null when
+// SDL cannot make one.
+SDL_Surface* inSixteenBitLook(SDL_Surface* picture);
+
+// A pixel's value in a surface of any depth.
+Uint32 pixelAt(const SDL_Surface* surface, int x, int y);
 
 // Blits a sprite at its rectangle. SDL writes the clipped rectangle back, and
 // the game's rules go on from those written-back positions.

@@ -11,7 +11,8 @@ int tickCount();
 // Sleeps for the given milliseconds (the win and end screens' waits).
 void sleepMs(int ms);
 
-// Drains every pending event; true when a quit request was among them.
+// Drains every pending event; true when a quit request was among them. Alt+Enter
+// among them switches between full screen and a window.
 bool drainEvents();
 
 // The keyboard state as of the last drain, indexed by SDLKey; non-zero means held.

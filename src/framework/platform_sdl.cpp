@@ -30,6 +30,14 @@ void sleepUntil(int64_t deadlineUs)
     }
 }
 
+// Alt+Enter: the player's switch between full screen and a window. It is the
+// platform's own, so a frame never sees it as a key or a quit request.
+bool isWindowToggle(const SDL_Event& event)
+{
+    return event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_RETURN &&
+           (event.key.keysym.mod & KMOD_ALT);
+}
+
 } // namespace
 
 int tickCount()
@@ -46,9 +54,13 @@ bool drainEvents()
 {
     bool quit = takeHangup();
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT)
             quit = true;
+        // Where SDL cannot switch, nothing happens.
+        if (isWindowToggle(event))
+            SDL_WM_ToggleFullScreen(SDL_GetVideoSurface());
+    }
     return quit;
 }
 

@@ -1,6 +1,7 @@
 #include "sprites.h"
 #include "bitmap_header.h"
 #include "data_file.h"
+#include "display.h"
 #include "fatal.h"
 
 #include <cstdint>
@@ -22,11 +23,12 @@ SDL_Surface* brokenSprite(const char* path, SDL_Surface* surface, const std::str
     return refusedSprite(path, fault);
 }
 
-// Blitting a bitmap in its file's 24-bit format onto the 16-bit display costs a
-// large share of a core every frame; converted once it is nearly free.
+// Blitting a bitmap in its file's 24-bit format onto the display costs a large
+// share of a core every frame; converted once it is nearly free. The
+// conversion also gives it the 16-bit look on any display.
 SDL_Surface* inDisplayFormat(const char* path, SDL_Surface* loaded)
 {
-    SDL_Surface* converted = SDL_DisplayFormat(loaded);
+    SDL_Surface* converted = inSixteenBitLook(loaded);
     // SDL's reason is copied first: setting the error may overwrite its buffer.
     if (!converted)
         return brokenSprite(path, loaded, "cannot take the display's format: " + std::string(SDL_GetError()));
@@ -100,6 +102,6 @@ void keyOutWhite(SDL_Surface* const* sprites, const int* keyed, int count, Uint3
 {
     for (int i = 0; i < count; ++i) {
         SDL_Surface* sprite = sprites[keyed[i]];
-        SDL_SetColorKey(sprite, keyFlags, SDL_MapRGB(sprite->format, 255, 255, 255));
+        SDL_SetColorKey(sprite, keyFlags, sixteenBitPixel(sprite->format, 255, 255, 255));
     }
 }

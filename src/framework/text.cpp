@@ -1,5 +1,6 @@
 #include "text.h"
 #include "data_file.h"
+#include "display.h"
 #include "fatal.h"
 
 #include <cstdio>
@@ -65,7 +66,7 @@ TTF_Font* openFont(int pointSize)
 
 SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour)
 {
-    return TTF_RenderText_Solid(font, text, colour);
+    return TTF_RenderText_Solid(font, text, sixteenBitColour(colour));
 }
 
 SDL_Surface* readyToDraw(SDL_Surface* text)

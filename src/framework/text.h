@@ -15,6 +15,7 @@ TTF_Font* openFont(int pointSize);
 // error text saying why when it cannot be used.
 TTF_Font* readFont(SDL_RWops* stream, int pointSize);
 
+// In the colour a 16-bit display shows, on any display.
 SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour);
 
 // A text rendered once and drawn in every frame, moved into the display's

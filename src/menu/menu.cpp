@@ -41,7 +41,7 @@ void drawMenu(SDL_Surface* firstLine, SDL_Surface* secondLine)
 {
     // A mission sets the mode again; draw on whatever display is current now.
     SDL_Surface* display = SDL_GetVideoSurface();
-    SDL_FillRect(display, nullptr, SDL_MapRGB(display->format, 255, 255, 0));
+    SDL_FillRect(display, nullptr, sixteenBitPixel(display->format, 255, 255, 0));
     drawText(firstLine, 400, 300, display);
     drawText(secondLine, 400, 350, display);
     flipDisplay(display);

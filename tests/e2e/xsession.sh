@@ -33,19 +33,22 @@ fail()
 
 now_ms() { date +%s%3N; }
 
-# start_server NAME: a private X server, its display left in started_display.
+# start_server NAME [SCREEN [XVFB_OPTION...]]: a private X server, 1024x768x16
+# unless SCREEN says otherwise, its display left in started_display.
 # -displayfd: the first free display, once it takes connections; -noreset: SDL connects twice.
 start_server()
 {
-    Xvfb -displayfd 3 -screen 0 1024x768x16 -nolisten tcp -noreset 3>"$work/$1-display" 2>"$work/$1-stderr" &
+    local name=$1 screen=${2:-1024x768x16}
+    shift $(($# < 2 ? $# : 2))
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset "$@" 3>"$work/$name-display" 2>"$work/$name-stderr" &
     local pid=$!
     xvfb_pids+=("$pid")
     local deadline=$(($(now_ms) + 10000))
-    until [[ -s $work/$1-display ]]; do
+    until [[ -s $work/$name-display ]]; do
         kill -0 "$pid" 2>/dev/null && (($(now_ms) < deadline)) || fail "Xvfb gave no display within 10 s"
         sleep 0.05
     done
-    started_display=:$(head -n1 "$work/$1-display")
+    started_display=:$(head -n1 "$work/$name-display")
 }
 
 start_display()
@@ -62,10 +65,20 @@ start_game()
 }
 
 game_running() { [[ $(ps -o stat= -p "$game_pid") == [^Z]* ]]; }
-take_screenshot() { import -window root "$shot" 2>>"$work/import-stderr" || fail "cannot take a screenshot"; }
-# count COLOUR X Y WIDTH HEIGHT: pixels of exactly that colour there in the last screenshot.
-count() { convert "$shot" -crop "${4}x${5}+${2}+${3}" +repage -fill black +opaque "$1" \
-    -fill white -opaque "$1" -format '%[fx:round(mean*w*h)]' info:; }
+# On a screen larger than the game's, picture_view says where its 1024x768
+# picture is (ImageMagick options that cut it out and scale it to that size).
+picture_view=''
+take_screenshot()
+{
+    import -window root "$shot" 2>>"$work/import-stderr" || fail "cannot take a screenshot"
+    # shellcheck disable=SC2086 # a list of options
+    [[ -z $picture_view ]] || mogrify $picture_view "$shot"
+}
+# count COLOUR X Y WIDTH HEIGHT: pixels of exactly that colour there in the last screenshot, or
+# within colour_fuzz of it (a depth-24 screen shows a 16-bit picture's 255 as 248 on classic SDL).
+colour_fuzz=0
+count() { convert "$shot" -crop "${4}x${5}+${2}+${3}" +repage -fuzz "$colour_fuzz" -fill black +opaque "$1" \
+    -fill white -opaque "$1" -precision 10 -format '%[fx:round(mean*w*h)]' info:; }
 
 # wait_for DESCRIPTION SECONDS CONDITION...: screenshots until the condition holds.
 wait_for()

@@ -1,5 +1,6 @@
 #pragma once
 // Missions run headless frame by frame on the virtual clock, and looks at what they drew.
+#include "framework/display.h"
 #include "framework/platform_scripted.h"
 #include "missions/rescue.h"
 #include "missions/shoot_down.h"
@@ -65,17 +66,24 @@ inline std::vector<int> randSequence(unsigned seed, int count)
     return draws;
 }
 
+// A pixel without the bits that no colour uses, which SDL 2 may set.
+inline Uint32 colourBits(const SDL_Surface* surface, Uint32 pixel)
+{
+    const SDL_PixelFormat& f = *surface->format;
+    return f.BitsPerPixel > 8 ? pixel & (f.Rmask | f.Gmask | f.Bmask) : pixel;
+}
+inline Uint32 colourAt(const SDL_Surface* surface, int x, int y) { return colourBits(surface, pixelAt(surface, x, y)); }
+
 // Whether every opaque pixel of the image (all unless it has a colour key) shows at (x, y).
 inline bool drawnAt(SDL_Surface* display, SDL_Surface* image, int x, int y)
 {
     SDL_Surface* own = SDL_DisplayFormat(image);
-    const Uint16 *from = static_cast<Uint16*>(own->pixels), *to = static_cast<Uint16*>(display->pixels);
     bool same = true;
     for (int row = 0; row < own->h; ++row)
         for (int col = 0; col < own->w; ++col) {
-            const Uint16 pixel = from[row * own->pitch / 2 + col];
-            same = same && ((own->flags & SDL_SRCCOLORKEY && pixel == own->format->colorkey) ||
-                            pixel == to[(y + row) * display->pitch / 2 + x + col]);
+            const Uint32 pixel = colourAt(own, col, row);
+            same = same && ((own->flags & SDL_SRCCOLORKEY && pixel == colourBits(own, own->format->colorkey)) ||
+                            pixel == colourAt(display, x + col, y + row));
         }
     SDL_FreeSurface(own);
     return same;
@@ -85,7 +93,7 @@ inline bool drawnAt(SDL_Surface* display, SDL_Surface* image, int x, int y)
 inline bool textAt(SDL_Surface* display, const char* text, int size, int x, int y, SDL_Color colour = {255, 0, 0, 0})
 {
     TTF_Font* font = TTF_OpenFont("data/RZ4417.ttf", size);
-    SDL_Surface* rendered = TTF_RenderText_Solid(font, text, colour);
+    SDL_Surface* rendered = renderText(font, text, colour);
     const bool shown = drawnAt(display, rendered, x, y);
     SDL_FreeSurface(rendered);
     TTF_CloseFont(font);
