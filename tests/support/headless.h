@@ -111,8 +111,8 @@ struct Layer {
 inline bool drawnInOrder(SDL_Surface* display, const std::vector<Layer>& layers)
 {
     const SDL_PixelFormat* f = display->format;
-    SDL_Surface* expected = SDL_CreateRGBSurface(SDL_SWSURFACE, display->w, display->h, 16, f->Rmask, f->Gmask,
-                                                 f->Bmask, f->Amask);
+    SDL_Surface* expected = SDL_CreateRGBSurface(SDL_SWSURFACE, display->w, display->h, f->BitsPerPixel, f->Rmask,
+                                                 f->Gmask, f->Bmask, f->Amask);
     for (const Layer& layer : layers) {
         SDL_Rect at = *layer.at;
         SDL_BlitSurface(layer.image, nullptr, expected, &at);
@@ -120,7 +120,8 @@ inline bool drawnInOrder(SDL_Surface* display, const std::vector<Layer>& layers)
     bool same = true;
     for (int row = 0; row < display->h; ++row)
         same = same && std::memcmp(static_cast<char*>(display->pixels) + row * display->pitch,
-                                   static_cast<char*>(expected->pixels) + row * expected->pitch, display->w * 2) == 0;
+                                   static_cast<char*>(expected->pixels) + row * expected->pitch,
+                                   size_t(display->w) * f->BytesPerPixel) == 0;
     SDL_FreeSurface(expected);
     return same;
 }
