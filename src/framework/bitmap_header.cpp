@@ -1,9 +1,5 @@
 #include "bitmap_header.h"
 
-#include <cinttypes>
-#include <cstdarg>
-#include <cstdio>
-
 namespace {
 
 // Bitmaps store their numbers little-endian, whatever the machine.
@@ -19,17 +15,6 @@ uint32_t littleEndian(const Uint8* at, int bytes)
 constexpr uint32_t plainRows = 0, runsOf8Bits = 1, runsOf4Bits = 2, plainRowsWithMasks = 3;
 // A run of pixels takes two bytes and paints at most 255 of them.
 constexpr int64_t pixelsPerRun = 255, bytesPerRun = 2;
-
-std::string fault(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string fault(const char* format, ...)
-{
-    char text[128];
-    va_list values;
-    va_start(values, format);
-    std::vsnprintf(text, sizeof text, format, values);
-    va_end(values);
-    return text;
-}
 
 } // namespace
 
@@ -48,7 +33,7 @@ std::string bitmapHeaderFault(const Uint8* start, int startBytes, int64_t fileBy
     // SDL reads a header cut short as if zeros followed, with no error, and
     // would make the picture it half describes.
     if (startBytes < (os2 ? 26 : 34))
-        return fault("ends within its header, after %d bytes", startBytes);
+        return "ends within its header, after " + std::to_string(startBytes) + " bytes";
     const uint32_t pixelsFrom = littleEndian(start + 10, 4);
     // Sizes are unsigned in the OS/2 header, signed in the others.
     const int64_t width = os2 ? int64_t(littleEndian(start + 18, 2)) : int32_t(littleEndian(start + 18, 4));
@@ -57,33 +42,31 @@ std::string bitmapHeaderFault(const Uint8* start, int startBytes, int64_t fileBy
     const uint32_t compression = os2 ? plainRows : littleEndian(start + 30, 4);
     // SDL turns a negative height around first: -2^31 has no positive.
     if (width <= 0 || height == 0 || height == INT32_MIN)
-        return fault("has a picture of %" PRId64 " x %" PRId64 " pixels", width, height);
+        return "has a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
     // SDL makes a pixel format of any other depth, some of which its own
     // arithmetic cannot describe.
     if (!isBmpDepth(int(bits)))
-        return fault("has a picture of %" PRId64 " bits per pixel", bits);
+        return "has a picture of " + std::to_string(bits) + " bits per pixel";
     const int64_t rows = height < 0 ? -height : height; // negative: stored top row first
     const int64_t pixelBytes = fileBytes - pixelsFrom;
     if (pixelBytes < 0)
-        return fault("has its pixels from byte %" PRIu32 " on, past its end at %" PRId64, pixelsFrom,
-                     fileBytes);
+        return "has its pixels from byte " + std::to_string(pixelsFrom) + " on, past its end at " +
+               std::to_string(fileBytes);
     if (compression == plainRows || compression == plainRowsWithMasks) {
         const int64_t rowBytes = (width * bits + 31) / 32 * 4; // rows are padded to 4 bytes
-        if (rowBytes > 0 && rows > pixelBytes / rowBytes)
-            return fault("promises %" PRId64 " rows of %" PRId64 " bytes, but holds %" PRId64
-                         " bytes of pixels",
-                         rows, rowBytes, pixelBytes);
+        if (rows > pixelBytes / rowBytes) // a valid width and depth make rowBytes at least 4
+            return "promises " + std::to_string(rows) + " rows of " + std::to_string(rowBytes) +
+                   " bytes, but holds " + std::to_string(pixelBytes) + " bytes of pixels";
         return {};
     }
     if (compression == runsOf8Bits || compression == runsOf4Bits) {
         if (width * rows > pixelsPerRun * pixelBytes / bytesPerRun)
-            return fault("promises %" PRId64 " x %" PRId64 " pixels, more than %" PRId64
-                         " bytes of runs can paint",
-                         width, rows, pixelBytes);
+            return "promises " + std::to_string(width) + " x " + std::to_string(rows) +
+                   " pixels, more than " + std::to_string(pixelBytes) + " bytes of runs can paint";
         return {};
     }
-    return fault("has its pixels compressed in a way bitmaps of the game do not use (%" PRIu32 ")",
-                 compression);
+    return "has its pixels compressed in a way bitmaps of the game do not use (" +
+           std::to_string(compression) + ")";
 }
 
 std::string bitmapFileFault(SDL_RWops* stream)
