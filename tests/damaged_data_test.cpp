@@ -40,14 +40,15 @@ Bytes contents(const std::string& file)
 // A damage gives the file's new bytes from its old ones; without one, make puts something in its place.
 struct Kind {
     const char* name; std::function<Bytes(Bytes)> damage; void (*make)(const char*) = nullptr; bool fontToo = false, loads = false;
-    bool fontOnly = false; };
+    bool fontOnly = false; const char* says = nullptr; }; // says: what the error tells after the file's path
 auto patch(size_t at, int64_t value, int size = 4) { return [=](Bytes b) { return put(b, at, value, size); }; }
 auto file(Bytes content) { return [=](Bytes) { return content; }; }
-const Kind kinds[] = {{"Missing", {}, [](const char*) {}, true}, {"Empty", file(""), {}, true},
+constexpr const char* notAFile = " is not a regular file";
+const Kind kinds[] = {{"Missing", {}, [](const char*) {}, true, false, false, ": No such file or directory"}, {"Empty", file(""), {}, true},
     {"Truncated", [](Bytes b) { return b.substr(0, b.size() / 2); }, {}, true}, {"WrongMagic", patch(0, 'X', 1), {}, true},
     {"RandomBytes", [](Bytes b) { for (char& c : b) c = char((&c - &b[0]) * 97 ^ 0x5a); return b; }, {}, true},
-    {"Fifo", {}, [](const char* f) { mkfifo(f, 0644); }, true}, {"Directory", {}, [](const char* f) { mkdir(f, 0755); }, true},
-    {"LinkToDevice", {}, [](const char* f) { symlink("/dev/zero", f); }, true}, {"Bits4100", patch(28, 4100, 2)},
+    {"Fifo", {}, [](const char* f) { mkfifo(f, 0644); }, true, false, false, notAFile}, {"Directory", {}, [](const char* f) { mkdir(f, 0755); }, true, false, false, notAFile},
+    {"LinkToDevice", {}, [](const char* f) { symlink("/dev/zero", f); }, true, false, false, notAFile}, {"Bits4100", patch(28, 4100, 2)},
     {"Bits32772", patch(28, 32772, 2)}, {"Bits65535", patch(28, 65535, 2)}, {"Bits0", patch(28, 0, 2)},
     {"Height0x80000000", patch(22, 0x80000000)}, {"Height0", patch(22, 0)}, {"WidthNegative", patch(18, -150)},
     {"HeightHuge", patch(22, 0x7fffffff)}, {"OffsetPastEnd", patch(10, 0x7ffffff0)}, {"Compression", patch(30, 1)},
@@ -100,6 +101,9 @@ TEST_P(DamagedData, EndsWithItsMessageOrLoads)
     EXPECT_EQ(status, kind->loads ? 0 : 1);
     EXPECT_EQ(output.substr(0, expected.size()), expected);
     EXPECT_EQ(output.size() > expected.size(), !kind->loads) << output; // the error text
+    if (kind->says) {
+        EXPECT_NE(output.find(std::string("data/") + data->file + kind->says), output.npos) << output;
+    }
 }
 
 std::vector<DamagedData::ParamType> cases()
