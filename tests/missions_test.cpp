@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <iterator>
 #include <tuple>
 #include <type_traits>
 
@@ -98,6 +100,17 @@ TYPED_TEST(BothMissions, WinScreenWaitsForSpaceOrAQuitRequest)
         EXPECT_EQ(std::pair(scripted::sleeps().front(), scripted::sleeps().back() == 2000), std::pair(1000, !won));
         EXPECT_EQ(missing, "") << key;
     }
+}
+
+// A player may start missions a thousand times in one sitting: tear-down closes every file that set-up
+// opened (the first set-up may start SDL's own for good).
+TYPED_TEST(BothMissions, LeaveNoFileOpen)
+{
+    const auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    HeadlessMission<TypeParam>().runFrame();
+    const auto before = openFiles();
+    HeadlessMission<TypeParam>().runFrame();
+    EXPECT_EQ(openFiles(), before);
 }
 
 // Each two neighbours in the draw order, and each two with one between them (the projectile and a shot look
