@@ -112,6 +112,21 @@ TEST(SixteenBitLook, ADeeperDisplayShowsWhatA16BitOneShows)
         SDL_FreeSurface(surface);
 }
 
+// A mission sets the mode again on the display the game already has: its depth stays, and so does the window
+// that Alt+Enter made of it; the size is the game's.
+TEST(SixteenBitLook, ModeSetAgainKeepsTheDisplaysDepthAndWindow)
+{
+    startVideo();
+    for (int depth : {16, 32}) {
+        SDL_SetVideoMode(640, 480, depth, 0);
+        const SDL_Surface* display = setGameDisplayMode();
+        EXPECT_EQ(where(display->w, display->h) + ' ' + std::to_string(display->format->BitsPerPixel),
+                  where(1024, 768) + ' ' + std::to_string(depth));
+        EXPECT_FALSE(display->flags & SDL_FULLSCREEN) << depth;
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO); // the next set-up starts the display afresh
+}
+
 // A mission's static texts keep their transparent background: only the red letters are drawn.
 TEST(Texts, DrawOnlyTheirLetters)
 {
