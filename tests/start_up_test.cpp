@@ -112,6 +112,21 @@ TEST(SixteenBitLook, ADeeperDisplayShowsWhatA16BitOneShows)
         SDL_FreeSurface(surface);
 }
 
+// A pixel reads back at every width a display or a sprite may have, a display of 24-bit pixels too.
+TEST(SixteenBitLook, PixelsReadBackAtEveryWidth)
+{
+    for (auto [bits, value] : {std::pair{8, 0xa5u}, {16, 0xa55au}, {24, 0xa55a3cu}, {32, 0xa55a3c96u}}) {
+        SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 2, bits, 0, 0, 0, 0);
+        const Uint32 allSet = bits == 32 ? ~0u : (1u << bits) - 1;
+        SDL_FillRect(surface, nullptr, allSet);
+        SDL_Rect at{1, 1, 1, 1};
+        SDL_FillRect(surface, &at, value);
+        EXPECT_EQ(pixelAt(surface, 1, 1), value) << bits;
+        EXPECT_EQ(pixelAt(surface, 0, 1) & pixelAt(surface, 2, 1) & pixelAt(surface, 1, 0), allSet) << bits;
+        SDL_FreeSurface(surface);
+    }
+}
+
 // A mission sets the mode again on the display the game already has: its depth stays, and so does the window
 // that Alt+Enter made of it; the size is the game's.
 TEST(SixteenBitLook, ModeSetAgainKeepsTheDisplaysDepthAndWindow)
