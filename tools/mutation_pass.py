@@ -38,8 +38,9 @@ SEAM = {"platform_sdl.cpp", "platform_scripted.cpp", "process.cpp", "platform.h"
 # others leave alive, the loading path's only for the files that load data.
 MENU_SUITES = "Keys/Menu*"
 SLOW_SUITES = "Files/DamagedData*:StartUp*:Sprites*:Texts*"
-LOADING = {"data_file.cpp", "sprites.cpp", "text.cpp", "mission_art.cpp", "display.cpp",
-           "fatal.cpp", "sprites.h", "text.h", "display.h", "mission_art.h"}
+LOADING = {"bitmap_header.cpp", "data_file.cpp", "sprites.cpp", "text.cpp", "mission_art.cpp",
+           "display.cpp", "fatal.cpp", "bitmap_header.h", "data_file.h", "sprites.h", "text.h",
+           "display.h", "mission_art.h"}
 
 TOKEN = re.compile(r"""
     (?P<space>\s+) | (?P<comment>//[^\n]*|/\*.*?\*/) | (?P<preproc>\#[^\n]*)
