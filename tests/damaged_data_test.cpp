@@ -4,6 +4,7 @@
 #include "child_process.h"
 #include "framework/bitmap_header.h"
 #include "framework/platform_scripted.h"
+#include "framework/text.h"
 #include "menu/menu.h"
 
 #include <gtest/gtest.h>
@@ -165,6 +166,27 @@ TEST(BitmapHeader, RefusesWhatTheFileCannotHold)
         EXPECT_EQ(bitmapFileFault(stream), c.fault) << c.name;
         EXPECT_EQ(SDL_RWtell(stream), 0) << c.name;
         SDL_RWclose(stream);
+    }
+}
+
+// The box a font's line and glyphs must fit at both sizes the game opens: four point sizes each way, and left of the
+// pen a quarter of one, truncated (4 at 18, 6 at 24). Each edge holds; one pixel past any of them does not.
+TEST(FontBox, HoldsTheLineAndEveryGlyphUpToItsEdges)
+{
+    for (auto [size, left] : {std::pair{smallFontSize, -4}, {largeFontSize, -6}}) {
+        const int most = 4 * size;
+        EXPECT_TRUE(lineFits(1, size) && lineFits(most, size)) << size;
+        EXPECT_FALSE(lineFits(0, size) || lineFits(most + 1, size)) << size;
+        const GlyphBox edges{left, most, -most, most, most};
+        EXPECT_TRUE(glyphFits(edges, size) && glyphFits({0, 0, 0, 0, 0}, size)) << size;
+        EXPECT_FALSE(glyphFits({0, 0, 0, 0, -1}, size)) << size;
+        for (auto [field, outwards] : {std::pair{&GlyphBox::minX, -1}, {&GlyphBox::maxX, 1}, {&GlyphBox::minY, -1},
+                                       {&GlyphBox::maxY, 1}, {&GlyphBox::advance, 1}}) {
+            GlyphBox past = edges;
+            past.*field += outwards;
+            EXPECT_FALSE(glyphFits(past, size)) << size << ": " << past.minX << ' ' << past.maxX << ' ' << past.minY
+                                                << ' ' << past.maxY << ' ' << past.advance;
+        }
     }
 }
 

@@ -11,32 +11,35 @@ void startFonts()
         fatalError("Can't init TTF: \n");
 }
 
+bool lineFits(int lineHeight, int pointSize)
+{
+    return lineHeight > 0 && lineHeight <= largestExtent(pointSize);
+}
+
+bool glyphFits(const GlyphBox& glyph, int pointSize)
+{
+    const int largest = largestExtent(pointSize);
+    return glyph.minX >= -pointSize / 4 && glyph.maxX <= largest && glyph.minY >= -largest &&
+           glyph.maxY <= largest && glyph.advance >= 0 && glyph.advance <= largest;
+}
+
 namespace {
 
-// SDL_ttf makes a text's surface as large as the font says, and draws each
-// glyph from the pen without clipping on the left: a damaged font has it ask
-// for huge surfaces or write before a text's pixels. Every glyph the game may
-// draw must fit in a box of a few point sizes, reaching left of the pen by at
-// most a quarter of one. Sets SDL's error text to the fault when there is one.
+// Every glyph the game may draw, and the line, must fit; sets SDL's error text
+// to the fault when one does not.
 bool drawsSafely(TTF_Font* font, int pointSize)
 {
-    const int largest = 4 * pointSize, furthestLeft = -pointSize / 4;
     const int height = TTF_FontHeight(font);
-    if (height <= 0) {
-        SDL_SetError("%s has no height at size %d", fontPath, pointSize);
-        return false;
-    }
-    if (height > largest) {
+    if (!lineFits(height, pointSize)) {
         SDL_SetError("%s is %d pixels high at size %d", fontPath, height, pointSize);
         return false;
     }
     for (Uint16 letter = ' '; letter <= '~'; ++letter) {
-        int minX, maxX, minY, maxY, advance;
-        if (TTF_GlyphMetrics(font, letter, &minX, &maxX, &minY, &maxY, &advance) == 0 &&
-            (minX < furthestLeft || maxX > largest || minY < -largest || maxY > largest ||
-             advance < 0 || advance > largest)) {
+        GlyphBox g;
+        if (TTF_GlyphMetrics(font, letter, &g.minX, &g.maxX, &g.minY, &g.maxY, &g.advance) == 0 &&
+            !glyphFits(g, pointSize)) {
             SDL_SetError("%s has a glyph '%c' of x %d to %d, y %d to %d at size %d", fontPath,
-                         char(letter), minX, maxX, minY, maxY, pointSize);
+                         char(letter), g.minX, g.maxX, g.minY, g.maxY, pointSize);
             return false;
         }
     }

@@ -15,6 +15,19 @@ TTF_Font* openFont(int pointSize);
 // error text saying why when it cannot be used.
 TTF_Font* readFont(SDL_RWops* stream, int pointSize);
 
+// SDL_ttf makes a text's surface as large as the font says, and draws each
+// glyph from the pen without clipping on the left: a damaged font has it ask
+// for huge surfaces or write before a text's pixels. So the line and every
+// glyph the game may draw must fit in a box of a few point sizes, a glyph
+// reaching left of the pen by at most a quarter of one.
+constexpr int largestExtent(int pointSize) { return 4 * pointSize; }
+// A glyph's reach from the pen and its advance, in pixels, as SDL_ttf measures them.
+struct GlyphBox {
+    int minX, maxX, minY, maxY, advance;
+};
+bool lineFits(int lineHeight, int pointSize);
+bool glyphFits(const GlyphBox& glyph, int pointSize);
+
 // In the colour a 16-bit display shows, on any display.
 SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour);
 
