@@ -250,6 +250,13 @@ def equivalents():
 # The optimised build leaves out debugging information: it only slows the links.
 BUILDS = {"release": ["-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"],
           "sanitize": ["-DCMAKE_BUILD_TYPE=Debug", "-DHELI_SANITIZE=ON"]}
+# Where the system's SDL 1.2 is the classic one, the test command unpacks
+# sdl12-compat into the build tree; a mutant that both builds leave alive is
+# tried on it too, since the two libraries differ in places (the video format
+# SDL reports, the drivers it falls back to).
+COMPAT = ROOT / "build" / "compat" / "sdl12-compat" / "root" / "usr"
+if (COMPAT / "include" / "SDL" / "SDL.h").exists():
+    BUILDS["compat"] = BUILDS["release"] + [f"-DHELI_SDL_ROOT={COMPAT}"]
 # Ninja finds the one changed file much faster than make does.
 GENERATOR = ["-G", "Ninja"] if shutil.which("ninja") else []
 
@@ -260,6 +267,8 @@ def worker(work, mutants):
     tree.mkdir(parents=True, exist_ok=True)
     sync_tree(SOURCE, tree)
     env = dict(os.environ, SDL_VIDEODRIVER="dummy")
+    libraries = str(next(COMPAT.glob("lib/*/libSDL-1.2.so.0"), COMPAT).parent)
+    compat_env = dict(env, LD_LIBRARY_PATH=libraries + os.pathsep + env.get("LD_LIBRARY_PATH", ""))
     equivalent = equivalents()
 
     def build_tests(kind):
@@ -272,7 +281,8 @@ def worker(work, mutants):
         with open(work / "last-test.log", "w") as log:
             process = subprocess.Popen([str(work / kind / "tests" / "heli_tests"), "--gtest_brief=1",
                                         "--gtest_fail_fast", f"--gtest_filter={only}"], cwd=tree,
-                                       env=env, stdout=log, stderr=subprocess.STDOUT,
+                                       env=compat_env if kind == "compat" else env,
+                                       stdout=log, stderr=subprocess.STDOUT,
                                        start_new_session=True)
             try:
                 return process.wait(timeout=limit)
@@ -293,7 +303,7 @@ def worker(work, mutants):
     def outcome(ident, rel, limit):
         if not build_tests("release"):
             return "no-compile"
-        for kind, scale in (("release", 1), ("sanitize", 4)):
+        for kind, scale in (("release", 1), ("sanitize", 4), ("compat", 1))[:len(BUILDS)]:
             if kind != "release" and ident in equivalent:
                 break  # known to change nothing
             if kind != "release" and not build_tests(kind):
@@ -325,8 +335,8 @@ def worker(work, mutants):
             file.write_text(text)
         outcomes.append((ident, result, what))
         print(f"{ident:42} {result:12} {what}", flush=True)
-    build_tests("release")  # leaves the folders built from the unmutated tree
-    build_tests("sanitize")
+    for kind in BUILDS:  # leaves the folders built from the unmutated tree
+        build_tests(kind)
     return outcomes
 
 
