@@ -4,6 +4,7 @@
 #include "child_process.h"
 #include "framework/bitmap_header.h"
 #include "framework/platform_scripted.h"
+#include "framework/sprites.h"
 #include "framework/text.h"
 #include "menu/menu.h"
 
@@ -166,6 +167,10 @@ TEST(BitmapHeader, RefusesWhatTheFileCannotHold)
         EXPECT_EQ(bitmapFileFault(stream), c.fault) << c.name;
         EXPECT_EQ(SDL_RWtell(stream), 0) << c.name;
         SDL_RWclose(stream);
+        if (*c.fault) { // refused before SDL reads it, the stream closed all the same
+            EXPECT_EQ(readSprite(SDL_RWFromMem(file.data(), int(file.size())), "data/Heli.bmp"), nullptr) << c.name;
+            EXPECT_EQ(SDL_GetError(), "data/Heli.bmp " + std::string(c.fault)) << c.name;
+        }
     }
 }
 
