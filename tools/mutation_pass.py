@@ -34,10 +34,11 @@ ROOT = TOOLS.parent
 SOURCE = Path(os.environ.get("MUTATE_SOURCE", ROOT)).resolve()
 SEAM = {"platform_sdl.cpp", "platform_scripted.cpp", "process.cpp", "platform.h",
         "platform_scripted.h", "process.h"}
-# The suites that start child processes: the menu's run for every mutant the
-# others leave alive, the loading path's only for the files that load data.
-MENU_SUITES = "Keys/Menu*"
-SLOW_SUITES = "Files/DamagedData*:StartUp*:Sprites*:Texts*"
+# The suites that start child processes: the menu's and the start-up's (a
+# second) run for every mutant the others leave alive, the damaged data's
+# (a minute under the sanitizers) only for the files that load data.
+MENU_SUITES = "Keys/Menu*:StartUp*"
+SLOW_SUITES = "Files/DamagedData*"
 LOADING = {"bitmap_header.cpp", "data_file.cpp", "sprites.cpp", "text.cpp", "mission_art.cpp",
            "display.cpp", "fatal.cpp", "bitmap_header.h", "data_file.h", "sprites.h", "text.h",
            "display.h", "mission_art.h"}
