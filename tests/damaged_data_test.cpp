@@ -195,4 +195,33 @@ TEST(FontBox, HoldsTheLineAndEveryGlyphUpToItsEdges)
     }
 }
 
+// What SDL made of a file, checked before it is converted: each rule at its edge. A loss is 8 less a colour mask's
+// width, kept in a byte: 255 for a mask of 9 bits, 8 for none, as in a picture with a palette.
+struct Loaded { const char* name; int w, h, bits, bytes; bool palette; Uint8 loss; int pitch; const char* fault; };
+const Loaded loadedCases[] = {{"Plain", 33, 7, 24, 3, false, 0, 100, ""}, {"RowsExact", 33, 7, 24, 3, false, 0, 99, ""},
+    {"RowsShort", 33, 7, 24, 3, false, 0, 98, "has rows of 98 bytes for 33 pixels of 24 bits"},
+    {"OneBitRows", 32, 1, 1, 1, true, 8, 4, ""}, {"OneBitRowsShort", 33, 1, 1, 1, true, 8, 4, "has rows of 4 bytes for 33 pixels of 1 bits"},
+    {"Smallest", 1, 1, 15, 2, false, 3, 2, ""}, {"NoWidth", 0, 7, 24, 3, false, 0, 100, "has a picture of 0 x 7 pixels"},
+    {"NoHeight", 33, 0, 24, 3, false, 0, 100, "has a picture of 33 x 0 pixels"},
+    {"Bits23", 1, 1, 23, 3, false, 0, 4, "has a picture of 23 bits (3 bytes) per pixel"},
+    {"WideBytes", 1, 1, 24, 4, false, 0, 4, "has a picture of 24 bits (4 bytes) per pixel"}, {"FourBits", 1, 1, 4, 1, true, 8, 4, ""},
+    {"ThirtyTwo", 1, 1, 32, 4, false, 0, 4, ""}, {"NoPalette", 1, 1, 8, 1, false, 8, 4, "has a 8-bit picture without a palette"},
+    {"SixteenNoPalette", 1, 1, 16, 2, false, 3, 4, ""},
+    {"NineBitMasks", 1, 1, 32, 4, false, 255, 4, "has colour masks 0x1ff, 0x1ff, 0x1ff of more than 8 bits"}};
+
+TEST(LoadedBitmap, RefusedWhereSDLsBlittersWouldGoWrong)
+{
+    for (const Loaded& c : loadedCases) {
+        SDL_Palette palette{};
+        SDL_PixelFormat format{};
+        format.palette = c.palette ? &palette : nullptr;
+        format.BitsPerPixel = Uint8(c.bits), format.BytesPerPixel = Uint8(c.bytes);
+        format.Rloss = format.Gloss = format.Bloss = c.loss;
+        format.Rmask = format.Gmask = format.Bmask = c.loss == 255 ? 0x1ff : 0;
+        SDL_Surface surface{};
+        surface.format = &format, surface.w = c.w, surface.h = c.h, surface.pitch = Uint16(c.pitch);
+        EXPECT_EQ(spriteFault(surface), c.fault) << c.name;
+    }
+}
+
 } // namespace
