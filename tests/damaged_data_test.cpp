@@ -3,6 +3,7 @@
 // copy of data/ with one file damaged; stderr (sanitizer reports) must stay empty.
 #include "child_process.h"
 #include "framework/bitmap_header.h"
+#include "framework/data_file.h"
 #include "framework/platform_scripted.h"
 #include "framework/sprites.h"
 #include "framework/text.h"
@@ -161,16 +162,19 @@ TEST(BitmapHeader, RefusesWhatTheFileCannotHold)
     for (const HeaderCase& c : headerCases) {
         EXPECT_EQ(bitmapHeaderFault(reinterpret_cast<const Uint8*>(c.start.data()), int(c.start.size()), c.fileBytes), c.fault) << c.name;
         if (c.fileBytes > 100000) continue;
-        // The same bytes as a file, which the check leaves at its start.
-        Bytes file = c.start + Bytes(size_t(c.fileBytes) - c.start.size(), '\0');
-        SDL_RWops* stream = file.empty() ? SDL_RWFromFile("/dev/null", "rb") : SDL_RWFromMem(file.data(), int(file.size()));
+        // The same bytes as a file the game opens, which the check leaves at its start.
+        char path[] = "/tmp/heli-header-XXXXXX";
+        close(mkstemp(path));
+        std::ofstream(path, std::ios::binary) << c.start + Bytes(size_t(c.fileBytes) - c.start.size(), '\0');
+        SDL_RWops* stream = openDataFile(path);
         EXPECT_EQ(bitmapFileFault(stream), c.fault) << c.name;
         EXPECT_EQ(SDL_RWtell(stream), 0) << c.name;
         SDL_RWclose(stream);
         if (*c.fault) { // refused before SDL reads it, the stream closed all the same
-            EXPECT_EQ(readSprite(SDL_RWFromMem(file.data(), int(file.size())), "data/Heli.bmp"), nullptr) << c.name;
+            EXPECT_EQ(readSprite(openDataFile(path), "data/Heli.bmp"), nullptr) << c.name;
             EXPECT_EQ(SDL_GetError(), "data/Heli.bmp " + std::string(c.fault)) << c.name;
         }
+        std::remove(path);
     }
 }
 
