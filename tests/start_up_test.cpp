@@ -139,7 +139,9 @@ TEST(SixteenBitLook, ModeSetAgainKeepsTheDisplaysDepthAndWindow)
                   where(1024, 768) + ' ' + std::to_string(depth));
         EXPECT_FALSE(display->flags & SDL_FULLSCREEN) << depth;
     }
-    SDL_QuitSubSystem(SDL_INIT_VIDEO); // the next set-up starts the display afresh
+    SDL_Quit(); // and once SDL has been started again, there is no display to keep
+    startVideo();
+    EXPECT_EQ(setGameDisplayMode()->w, 1024);
 }
 
 // A mission's static texts keep their transparent background: only the red letters are drawn.

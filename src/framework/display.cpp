@@ -73,6 +73,10 @@ void startVideo()
 SDL_Surface* setGameDisplayMode()
 {
     const SDL_Surface* current = SDL_GetVideoSurface();
+    // sdl12-compat hands back its old display, without a pixel format, once
+    // SDL has been quit and started again: that is no display at all.
+    if (current && !current->format)
+        current = nullptr;
     SDL_Surface* display = SDL_SetVideoMode(screenWidth, screenHeight, gameDisplayDepth(current),
                                             gameDisplayFlags(current));
     if (!display)
