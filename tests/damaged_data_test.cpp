@@ -126,20 +126,21 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedData, testing::ValuesIn(cases()), [](cons
 Bytes header(int64_t width, int64_t height, int bits, int64_t compression = 0, int64_t pixelsFrom = 54)
 {
     const Bytes b = put(put(put(put(put(Bytes(34, '\0'), 0, 'B' | 'M' << 8, 2), 10, pixelsFrom), 14, 40), 18, width), 22, height);
-    return put(put(b, 28, bits, 2), 30, compression);
+    return put(put(put(b, 26, 1, 2), 28, bits, 2), 30, compression); // one plane, as in every file
 }
 Bytes os2Header(int width, int height, int bits)
 {
     const Bytes b = put(put(put(put(Bytes(26, '\0'), 0, 'B' | 'M' << 8, 2), 10, 26), 14, 12), 18, width, 2);
-    return put(put(b, 20, height, 2), 24, bits, 2);
+    return put(put(put(b, 20, height, 2), 22, 1, 2), 24, bits, 2);
 }
 
 struct HeaderCase { const char* name; Bytes start; int64_t fileBytes; const char* fault; };
 const HeaderCase headerCases[] = {{"NoBitmap", "XM" + header(1, 1, 24).substr(2), 58, ""}, {"OnlyTheMagic", "BM", 2, "ends within its header, after 2 bytes"},
     {"CutShort", header(1, 1, 24).substr(0, 33), 33, "ends within its header, after 33 bytes"}, {"Empty", "", 0, ""},
-    {"Os2", os2Header(3, 2, 24), 50, ""}, {"Os2CutShort", os2Header(3, 2, 24).substr(0, 25), 25, "ends within its header, after 25 bytes"},
-    {"Os2OneByteShort", os2Header(3, 2, 24), 49, "promises 2 rows of 12 bytes, but holds 23 bytes of pixels"},
+    {"Os2", os2Header(3, 300, 24), 26 + 3600, ""}, {"Os2CutShort", os2Header(3, 2, 24).substr(0, 25), 25, "ends within its header, after 25 bytes"},
+    {"Os2OneByteShort", os2Header(3, 300, 24), 26 + 3599, "promises 300 rows of 12 bytes, but holds 3599 bytes of pixels"},
     {"Os2SizesUnsigned", os2Header(65535, 1, 1), 26 + 8192, ""},
+    {"Os2WideOneByteShort", os2Header(65535, 1, 1), 26 + 8191, "promises 1 rows of 8192 bytes, but holds 8191 bytes of pixels"},
     {"Exact", header(33, 7, 24), 754, ""}, {"OneByteShort", header(33, 7, 24), 753, "promises 7 rows of 100 bytes, but holds 699 bytes of pixels"},
     {"TopDown", header(33, -7, 24), 754, ""}, {"MasksOneByteShort", header(33, 7, 24, 3), 753, "promises 7 rows of 100 bytes, but holds 699 bytes of pixels"},
     {"RowOf32Bits", header(4, 2, 8), 62, ""}, {"RowOfOneBit", header(1, 1, 1), 58, ""},
@@ -150,8 +151,10 @@ const HeaderCase headerCases[] = {{"NoBitmap", "XM" + header(1, 1, 24).substr(2)
     {"HeightMost", header(1, INT32_MIN, 24), 754, "has a picture of 1 x -2147483648 pixels"},
     {"HeightHuge", header(452, 0x7fffffff, 8), 54 + 40680, "promises 2147483647 rows of 452 bytes, but holds 40680 bytes of pixels"},
     {"PixelsPastEnd", header(1, 1, 24, 0, 1000), 999, "has its pixels from byte 1000 on, past its end at 999"},
+    {"PixelsFarPastEnd", header(1, 1, 24, 0, 0x1000036), 58, "has its pixels from byte 16777270 on, past its end at 58"},
     {"Bits4", header(8, 1, 4), 58, ""}, {"Bits15", header(2, 1, 15), 58, ""}, {"Bits16", header(2, 1, 16), 58, ""}, {"Bits32", header(1, 1, 32), 58, ""},
     {"Bits0", header(1, 1, 0), 58, "has a picture of 0 bits per pixel"}, {"Bits23", header(1, 1, 23), 58, "has a picture of 23 bits per pixel"},
+    {"Bits280", header(1, 1, 280), 58, "has a picture of 280 bits per pixel"},
     {"Runs", header(255, 1, 8, 1), 56, ""}, {"RunsOnePixelMore", header(256, 1, 8, 1), 56, "promises 256 x 1 pixels, more than 2 bytes of runs can paint"},
     {"RunsOddBytes", header(382, -1, 4, 2), 57, ""}, {"RunsOddBytesOneMore", header(383, -1, 4, 2), 57, "promises 383 x 1 pixels, more than 3 bytes of runs can paint"},
     {"OtherCompression", header(1, 1, 24, 4), 58, "has its pixels compressed in a way bitmaps of the game do not use (4)"},
