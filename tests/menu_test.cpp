@@ -1,5 +1,6 @@
 // The menu in a child process, which reports the screens it flipped, a run at a time ("M<n>": n
-// menu frames, yellow with both blue lines in place; "S", "R" the missions), and runMenu's result.
+// menu frames, yellow with both blue lines in place; "S", "R" the missions, "V" an end screen),
+// and runMenu's result.
 #include "child_process.h"
 #include "headless.h"
 #include "menu/menu.h"
@@ -18,6 +19,8 @@ char screenKind(SDL_Surface* screen)
     if (colourAt(screen, 0, 0) == yellow && colourAt(screen, 1023, 767) == yellow &&
         textAt(screen, "1-Neues Spiel", 24, 400, 300, blue) && textAt(screen, "2-Beenden", 24, 400, 350, blue))
         return 'M';
+    if (textAt(screen, "Verloren", 24, 450, 350))
+        return 'V'; // a mission's end screen
     return textAt(screen, "Zeit:", 18, 50, 30) ? 'S' : textAt(screen, "Gerettete:", 18, 850, 30) ? 'R' : '?';
 }
 
@@ -63,17 +66,17 @@ TEST_P(Menu, ShowsTheseScreensThenEnds)
 // taken at its 15th frame. Missions end by Escape. The password is m, k, r held together, each
 // looked at after a drain of its own; a quit request taken there ends the menu, starting nothing.
 INSTANTIATE_TEST_SUITE_P(Keys, Menu, testing::Values(
-    MenuCase{"OneAndTwoTogether", {{0, p, SDLK_1}, {0, p, SDLK_2}, {1000, p, SDLK_ESCAPE}}, "S M1"},
-    MenuCase{"QuitRequestWithOneInTheSamePass", {{0, q, SDLK_1}, {0, p, SDLK_1}, {1000, p, SDLK_ESCAPE}}, "S M1"},
+    MenuCase{"OneAndTwoTogether", {{0, p, SDLK_1}, {0, p, SDLK_2}, {1000, p, SDLK_ESCAPE}}, "S V M1"},
+    MenuCase{"QuitRequestWithOneInTheSamePass", {{0, q, SDLK_1}, {0, p, SDLK_1}, {1000, p, SDLK_ESCAPE}}, "S V M1"},
     MenuCase{"QuitRequest", {{509, q, SDLK_UNKNOWN}}, "M15"},
     MenuCase{"MAndROnly", {{0, p, SDLK_m}, {0, p, SDLK_r}, {1000, p, SDLK_2}}, "M45"},
     MenuCase{"Password", {{0, p, SDLK_m}, {0, p, SDLK_k}, {0, p, SDLK_r}, {1000, p, SDLK_ESCAPE}, {1000, p, SDLK_2}},
-        "R M1"},
+        "R V M1"},
     MenuCase{"RSeenAtTheSecondDrain", {{0, p, SDLK_m}, {0, p, SDLK_k}, {1000, p, SDLK_ESCAPE}, {1000, p, SDLK_2}},
-        "R M1", 3, SDLK_r},
+        "R V M1", 3, SDLK_r},
     MenuCase{"QuitRequestAtThePasswordChecksFirstDrain", {{0, p, SDLK_m}, {0, p, SDLK_k}, {0, p, SDLK_r}}, "M1", 2},
     MenuCase{"QuitRequestDuringAnEndScreenTakenByThePasswordCheck", {{0, p, SDLK_1}, {0, p, SDLK_m},
-        {1000, p, SDLK_ESCAPE}, {2000, q, SDLK_UNKNOWN}, {8000, p, SDLK_2}}, "S M1"}),
+        {1000, p, SDLK_ESCAPE}, {2000, q, SDLK_UNKNOWN}, {8000, p, SDLK_2}}, "S V M1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
