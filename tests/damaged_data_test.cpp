@@ -26,13 +26,24 @@ Bytes put(Bytes b, size_t at, int64_t value, int size = 4)
     return b;
 }
 
+// The first 34 bytes of a Windows bitmap's header, or 26 of an OS/2 one.
+Bytes header(int64_t width, int64_t height, int bits, int64_t compression = 0, int64_t pixelsFrom = 54)
+{
+    const Bytes b = put(put(put(put(put(Bytes(34, '\0'), 0, 'B' | 'M' << 8, 2), 10, pixelsFrom), 14, 40), 18, width), 22, height);
+    return put(put(put(b, 26, 1, 2), 28, bits, 2), 30, compression); // one plane, as in every file
+}
+Bytes os2Header(int width, int height, int bits)
+{
+    const Bytes b = put(put(put(put(Bytes(26, '\0'), 0, 'B' | 'M' << 8, 2), 10, 26), 14, 12), 18, width, 2);
+    return put(put(put(b, 20, height, 2), 22, 1, 2), 24, bits, 2);
+}
+
 // A valid all-black BMP; up to 8 bits per pixel with a full palette.
 Bytes bitmap(int width, int height, int bits)
 {
     int colours = bits <= 8 ? 1 << bits : 0;
-    Bytes b(54 + 4 * colours + (size_t(width) * bits + 31) / 32 * 4 * std::abs(height), '\0');
-    b = put(put(put(put(put(b, 0, 'B' | 'M' << 8, 2), 10, 54 + 4 * colours), 14, 40), 18, width), 22, height);
-    return put(put(b, 26, 1, 2), 28, bits, 2);
+    return header(width, height, bits, 0, 54 + 4 * colours) +
+           Bytes(20 + 4 * colours + (size_t(width) * bits + 31) / 32 * 4 * std::abs(height), '\0');
 }
 
 Bytes contents(const std::string& file)
@@ -121,19 +132,8 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedData, testing::ValuesIn(cases()), [](cons
     return std::string(info.param.first->name) + "_" + (info.param.second->name ? info.param.second->name : "Font");
 });
 
-// What a header promises against the file's size, at each rule's boundary, without a child: the first 34 bytes of a
-// Windows header or 26 of an OS/2 one, and a file size that need not be backed by bytes.
-Bytes header(int64_t width, int64_t height, int bits, int64_t compression = 0, int64_t pixelsFrom = 54)
-{
-    const Bytes b = put(put(put(put(put(Bytes(34, '\0'), 0, 'B' | 'M' << 8, 2), 10, pixelsFrom), 14, 40), 18, width), 22, height);
-    return put(put(put(b, 26, 1, 2), 28, bits, 2), 30, compression); // one plane, as in every file
-}
-Bytes os2Header(int width, int height, int bits)
-{
-    const Bytes b = put(put(put(put(Bytes(26, '\0'), 0, 'B' | 'M' << 8, 2), 10, 26), 14, 12), 18, width, 2);
-    return put(put(put(b, 20, height, 2), 22, 1, 2), 24, bits, 2);
-}
-
+// What a header promises against the file's size, at each rule's boundary, without a child; the file's size need
+// not be backed by bytes.
 struct HeaderCase { const char* name; Bytes start; int64_t fileBytes; const char* fault; };
 const HeaderCase headerCases[] = {{"NoBitmap", "XM" + header(1, 1, 24).substr(2), 58, ""}, {"OnlyTheMagic", "BM", 2, "ends within its header, after 2 bytes"},
     {"CutShort", header(1, 1, 24).substr(0, 33), 33, "ends within its header, after 33 bytes"}, {"Empty", "", 0, ""},
