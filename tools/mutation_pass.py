@@ -256,8 +256,11 @@ BUILDS = {"release": ["-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DCMAKE_CXX_FLAGS_RE
 # tried on it too, since the two libraries differ in places (the video format
 # SDL reports, the drivers it falls back to).
 COMPAT = ROOT / "build" / "compat" / "sdl12-compat" / "root" / "usr"
-if (COMPAT / "include" / "SDL" / "SDL.h").exists():
+COMPAT_LIBRARY = next(COMPAT.glob("lib/*/libSDL-1.2.so.0"), None)
+if (COMPAT / "include" / "SDL" / "SDL.h").exists() and COMPAT_LIBRARY:
     BUILDS["compat"] = BUILDS["release"] + [f"-DHELI_SDL_ROOT={COMPAT}"]
+# How much longer than the optimised build's tests each build's may take.
+SLOWER = {"release": 1, "sanitize": 4, "compat": 1}
 # Ninja finds the one changed file much faster than make does.
 GENERATOR = ["-G", "Ninja"] if shutil.which("ninja") else []
 
@@ -267,9 +270,10 @@ def worker(work, mutants):
     tree = work / "tree"
     tree.mkdir(parents=True, exist_ok=True)
     sync_tree(SOURCE, tree)
-    env = dict(os.environ, SDL_VIDEODRIVER="dummy")
-    libraries = str(next(COMPAT.glob("lib/*/libSDL-1.2.so.0"), COMPAT).parent)
-    compat_env = dict(env, LD_LIBRARY_PATH=libraries + os.pathsep + env.get("LD_LIBRARY_PATH", ""))
+    env = {kind: dict(os.environ, SDL_VIDEODRIVER="dummy") for kind in BUILDS}
+    if "compat" in BUILDS:
+        env["compat"]["LD_LIBRARY_PATH"] = os.pathsep.join(
+            filter(None, [str(COMPAT_LIBRARY.parent), os.environ.get("LD_LIBRARY_PATH")]))
     equivalent = equivalents()
 
     def build_tests(kind):
@@ -282,7 +286,7 @@ def worker(work, mutants):
         with open(work / "last-test.log", "w") as log:
             process = subprocess.Popen([str(work / kind / "tests" / "heli_tests"), "--gtest_brief=1",
                                         "--gtest_fail_fast", f"--gtest_filter={only}"], cwd=tree,
-                                       env=compat_env if kind == "compat" else env,
+                                       env=env[kind],
                                        stdout=log, stderr=subprocess.STDOUT,
                                        start_new_session=True)
             try:
@@ -304,12 +308,12 @@ def worker(work, mutants):
     def outcome(ident, rel, limit):
         if not build_tests("release"):
             return "no-compile"
-        for kind, scale in (("release", 1), ("sanitize", 4), ("compat", 1))[:len(BUILDS)]:
+        for kind in BUILDS:
             if kind != "release" and ident in equivalent:
                 break  # known to change nothing
             if kind != "release" and not build_tests(kind):
                 return "killed-" + kind  # only its stricter checks fail
-            status = test(kind, rel, scale * limit)
+            status = test(kind, rel, SLOWER[kind] * limit)
             if status != 0:
                 return "killed" + ("" if kind == "release" else "-" + kind) + \
                     ("-timeout" if status == "timeout" else "")
