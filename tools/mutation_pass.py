@@ -7,8 +7,12 @@
 # In the game library's sources (src/missions, src/framework, without the
 # platform seam, which the unit tests do not link) it writes:
 #   - for every list of statements in a function body (a frame is one, and so
-#     is every block of steps): each swap of two neighbours and each deletion
-#     of one (a function's closing return is not a step);
+#     is every block of steps): each swap of two neighbours, each deletion of
+#     one (a function's closing return is not a step) and each move of one
+#     step two or more places earlier or later (a frame reordered by hand);
+#   - for every loop over a fixed set (a `for` counting from 0 to a named
+#     constant or a std::size, or a range-for over an array): the loop run for
+#     the first item only and for the last item only;
 #   - for every integer literal: the value plus one and minus one;
 #   - for every <, <=, >, >=: strict against non-strict.
 # Each mutant is built into tests/heli_tests of a persistent build folder
@@ -155,7 +159,74 @@ def scope_of(toks, i, bodies):
     return "file"
 
 
-def file_mutants(path, text):
+def named_constants(tree):
+    """The names a loop bound may be declared as: constants and enumerators."""
+    names = set()
+    for folder in ("src/missions", "src/framework"):
+        for path in (tree / folder).glob("*.[ch]*"):
+            text = path.read_text()
+            names.update(re.findall(r"\bconstexpr\s+(?:static\s+)?[\w:]+\s+(\w+)\s*=", text))
+            for body in re.findall(r"\benum\b[^{;]*\{([^}]*)\}", text):
+                names.update(re.findall(r"([A-Za-z_]\w*)\s*(?:=[^,]*)?(?:,|$)", body))
+    return names
+
+
+def loops(toks, text, first, last, constants):
+    """(place, what, first-only and last-only edits as (start, end, text) lists) of
+    every loop over a fixed set between the tokens first and last."""
+    found = []
+    for i in range(first, last):
+        if toks[i][1] != "for" or toks[i + 1][1] != "(":
+            continue
+        close = matching(toks, i + 1)
+        header = toks[i + 2:close]
+        words = [t[1] for t in header]
+        colon = [k for k, t in enumerate(header) if t[1] == ":"]
+        if colon and all(w != ";" for w in words):
+            # Range-for over a set named by a path of names: the body left after
+            # the first item; for an array, the body once with the loop
+            # variable bound to the last item (anything else does not build).
+            range_toks = header[colon[0] + 1:]
+            if not all(t[0] == "ident" or t[1] in (".", "->", "::") for t in range_toks):
+                continue
+            declaration = text[header[0][2]:header[colon[0] - 1][3]]
+            items = text[range_toks[0][2]:range_toks[-1][3]]
+            end = toks[statement(toks, close + 1, []) - 1][3]
+            body = text[toks[close + 1][2]:end]
+            last_item = f"{items}[sizeof {items} / sizeof *{items} - 1]"
+            found.append((toks[i][2], text[toks[i][2]:toks[close][3]],
+                          [(toks[close + 1][2], end, f"{{ {body} break; }}")],
+                          [(toks[i][2], end, f"{{ {declaration} = {last_item}; {body} }}")]))
+            continue
+        # for (int n = 0; n < BOUND; ++n): BOUND a named constant or a std::size.
+        semis = [k for k, w in enumerate(words) if w == ";"]
+        if len(semis) != 2 or words[semis[0] - 1] != "0" or words[semis[0] - 2] != "=":
+            continue
+        variable = words[semis[0] - 3]
+        condition = header[semis[0] + 1:semis[1]]
+        if len(condition) < 3 or condition[0][1] != variable or condition[1][1] != "<":
+            continue
+        bound = text[condition[2][2]:condition[-1][3]]
+        if not (bound in constants or "std::size" in bound):
+            continue
+        zero = header[semis[0] - 1]
+        found.append((toks[i][2], text[toks[i][2]:toks[close][3]],
+                      [(condition[2][2], condition[-1][3], "1")],
+                      [(zero[2], zero[3], f"{bound} - 1")]))
+    return found
+
+
+def edited(text, edits):
+    """The stretch of text the edits cover, from the first one's start, with the edits made."""
+    start, end = edits[0][0], edits[-1][1]
+    pieces, at = [], start
+    for a, b, replacement in edits:
+        pieces += [text[at:a], replacement]
+        at = b
+    return start, end, "".join(pieces)
+
+
+def file_mutants(path, text, constants=frozenset()):
     toks = tokens(text)
     line = lambda offset: text.count("\n", 0, offset) + 1
     bodies = functions(toks)
@@ -164,7 +235,7 @@ def file_mutants(path, text):
 
     def add(scope, kind, first, last, replacement, what, suffix=""):
         key = (scope, kind)
-        if not suffix or suffix == "+1":
+        if not suffix or suffix in ("+1", "first"):
             counts[key] = counts.get(key, 0) + 1
         ident = f"{path.name}.{scope}.{kind}{counts[key]}{suffix}"
         column = first - text.rfind("\n", 0, first)
@@ -186,6 +257,20 @@ def file_mutants(path, text):
                     between = text[end:toks[nxt[0]][2]]
                     add(name, "swap", start, toks[nxt[1]][3], other + between + source,
                         f"swap `{short(source)}` and `{short(other)}`")
+            for n, m, replacement in moves(text, toks, steps):
+                source = text[toks[steps[n][0]][2]:toks[steps[n][1]][3]]
+                other = text[toks[steps[m][0]][2]:toks[steps[m][1]][3]]
+                start = toks[steps[min(n, m)][0]][2]
+                add(name, "move", toks[steps[n][0]][2], toks[steps[n][1]][3], None,
+                    f"move `{short(source)}` {'after' if m > n else 'before'} `{short(other)}`")
+                mutants[-1] = mutants[-1][:1] + (start, toks[steps[max(n, m)][1]][3], replacement) + \
+                    mutants[-1][4:]
+        for place, head, first_only, last_only in loops(toks, text, first, last, constants):
+            for suffix, edits in (("first", first_only), ("last", last_only)):
+                start, end, replacement = edited(text, edits)
+                add(name, "loop", place, place, None, f"`{short(head)}` for the {suffix} item only",
+                    suffix)
+                mutants[-1] = mutants[-1][:1] + (start, end, replacement) + mutants[-1][4:]
     flips = {"<": "<=", "<=": "<", ">": ">=", ">=": ">"}
     for i, (kind, word, start, end) in enumerate(toks):
         if kind == "number" and re.fullmatch(r"\d+", word):
@@ -196,6 +281,20 @@ def file_mutants(path, text):
             add(scope_of(toks, i, bodies), "cmp", start, end, flips[word],
                 f"`{word}` -> `{flips[word]}` in `{short(context(text, start))}`")
     return mutants
+
+
+def moves(text, toks, steps):
+    """(from, to, the stretch's new text) for each move of one step two or more
+    places; a move by one is a swap of neighbours."""
+    for n in range(len(steps)):
+        for m in range(len(steps)):
+            if abs(n - m) < 2:
+                continue
+            lo, hi = min(n, m), max(n, m)
+            stretch = [text[toks[a][2]:toks[b][3]] for a, b in steps[lo:hi + 1]]
+            gaps = [text[toks[steps[k][1]][3]:toks[steps[k + 1][0]][2]] for k in range(lo, hi)]
+            order = stretch[1:] + stretch[:1] if n < m else stretch[-1:] + stretch[:-1]
+            yield n, m, "".join(piece + gap for piece, gap in zip(order, gaps + [""]))
 
 
 def short(source):
@@ -214,10 +313,11 @@ def generated_mutants(tree=ROOT):
     # headers, each of which rebuilds most of the game and the tests.
     paths = [path for folder in ("src/missions", "src/framework")
              for path in sorted((tree / folder).glob("*.[ch]*"))]
+    constants = named_constants(tree)
     for path in sorted(paths, key=lambda p: (p.suffix == ".h", p.name in LOADING)):
         if path.name not in SEAM:
             rel = path.relative_to(tree)
-            for ident, start, end, replacement, what in file_mutants(rel, path.read_text()):
+            for ident, start, end, replacement, what in file_mutants(rel, path.read_text(), constants):
                 mutants.append((ident, rel, start, end, replacement, what))
     return mutants
 
