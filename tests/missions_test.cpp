@@ -285,6 +285,17 @@ TEST(RescueFrame, ThirtiethCatchWinsUnlessLostInTheSameFrame)
     }
 }
 
+// Either animal landing uncaught loses, the other one waiting in its bomber.
+TEST(RescueFrame, EitherAnimalLandingUncaughtLoses)
+{
+    for (int n : {0, 1}) {
+        Rescue run(10000, 0, arranged);
+        run.mission.animal[n] = rectAt(700, 767);
+        run.runFrame();
+        EXPECT_TRUE(run.core.missionOver) << n;
+    }
+}
+
 // At frameStep 10, start protection over. The parachute lies in both animals' catch zones and catches animal 1
 // only, the 29th rescue, which does not win; fighter 1 fires into heliBox after the shots were tested; fighter
 // 2 and bomber 2 come back, fighters first. Next frame the parachute leaves from where the helicopter was drawn

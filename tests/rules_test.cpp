@@ -36,14 +36,15 @@ TEST(HeliBox, IsStrictOnEverySide)
     }
 }
 
-// Space launches from the drawn helicopter, (200, 100), one beyond x 1023; flight only below 1024.
+// Space launches from the drawn helicopter, (200, 100), one beyond x 1023; flight only below 1024. Keys pressed
+// since the last frame count in this one.
 TEST(InputStep, LaunchesFliesAndEnds)
 {
     for (auto [key, fromX, k, launchedX, flownX, quitAt] :
          {std::tuple{SDLK_SPACE, 1023, 7, 1023, 1028, 1}, {SDLK_SPACE, 1024, 7, 340, 345, 1},
           {SDLK_SPACE, 1030, 10, 340, 348, 1}, {SDLK_ESCAPE, 1024, 7, 1024, 1024, 1},
           {SDLK_UP, 500, 10, 500, 508, 0}}) {
-        scripted::reset(), scripted::hold(key), scripted::quitAt(quitAt);
+        scripted::reset(), scripted::pressAt(0, key), scripted::quitAt(quitAt);
         MissionCore core;
         core.heliX = 500, core.heliY = 20, core.frameStep = 8, core.heli = rectAt(200, 100);
         core.projectile = rectAt(fromX, 400);
