@@ -171,6 +171,23 @@ TYPED_TEST(BothMissions, DrawInTheirOrder)
     SDL_FreeSurface(before);
 }
 
+// Space launches from the drawn helicopter (100, 300) at (240, 370); a target or an animal there is hit or
+// caught in the same frame, before the flight carries the projectile on.
+TYPED_TEST(BothMissions, ALaunchHitsInItsOwnFrame)
+{
+    HeadlessMission<TypeParam> run(10000, 0, arranged);
+    scripted::pressAt(scripted::now(), SDLK_SPACE);
+    if constexpr (TestFixture::shootingDown) {
+        run.fighter[0] = rectAt(230, 360);
+        run.runFrame();
+        EXPECT_EQ(run.mission.hitCount, 1);
+    } else {
+        run.mission.animal[0] = rectAt(180, 340);
+        run.runFrame();
+        EXPECT_EQ(run.mission.rescuedCount, 1);
+    }
+}
+
 static int dodged(int y, int draw, int speed) { return draw % 2 + 1 == 1 ? y + speed : y - speed; }
 
 // After the planes moved, targets whose band (y, y + 90) holds the projectile's y dodge, 1 down, 2 up:
