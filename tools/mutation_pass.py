@@ -465,6 +465,10 @@ def main():
     # An id ending in a dot stands for every mutant whose id starts with it.
     mutants = [m for m in listing(SOURCE) if not chosen or m[0] in chosen or
                any(c.endswith(".") and m[0].startswith(c) for c in chosen)]
+    # Mutants named one by one run in the order given (the likeliest survivors
+    # first, when a pass has to stop early); the rest in the list's order.
+    given = {ident: k for k, ident in enumerate(sys.argv[3:])}
+    mutants.sort(key=lambda m: given.get(m[0], len(given)))
     jobs = int(os.environ.get("MUTATE_JOBS", "2"))
     began = time.monotonic()
     # Each worker builds in its own copy of the tree.
