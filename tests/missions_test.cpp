@@ -188,6 +188,50 @@ TYPED_TEST(BothMissions, ALaunchHitsInItsOwnFrame)
     }
 }
 
+// Everything that moves is drawn where this frame's steps left it (frameStep 8), each apart from the rest.
+TYPED_TEST(BothMissions, MoversDrawnWhereTheFrameLeftThem)
+{
+    HeadlessMission<TypeParam> run(10000, 0, arranged);
+    TypeParam& m = run.mission;
+    SDL_Surface* const* sprite = m.sprites;
+    const bool sd = TestFixture::shootingDown;
+    run.core.projectile = rectAt(300, 100), run.shot[0] = rectAt(600, 100), run.fighter[0] = rectAt(700, 150);
+    std::vector<std::pair<SDL_Surface*, SDL_Rect*>> movers{
+        {sprite[sd ? int(shootdown::Shoot) : int(rescue::Fallschirm)], &run.core.projectile},
+        {sprite[sd ? int(shootdown::En1sh) : int(rescue::En1sh)], &run.shot[0]},
+        {sprite[sd ? int(shootdown::En1) : int(rescue::En1)], &run.fighter[0]}};
+    if constexpr (TestFixture::shootingDown) {
+        m.egg = rectAt(900, 400), m.bomber = rectAt(300, 500);
+        movers.insert(movers.end(), {{sprite[shootdown::Egg], &m.egg}, {sprite[shootdown::Bomber], &m.bomber}});
+    } else {
+        m.animal[0] = rectAt(850, 400), m.openParachute[1] = rectAt(300, 500);
+        m.bomber[0] = rectAt(500, 600), m.bomber[1] = rectAt(1100, 100);
+        movers.insert(movers.end(), {{sprite[rescue::Triceratops], &m.animal[0]},
+                                     {sprite[rescue::Fallschirm2], &m.openParachute[1]},
+                                     {sprite[rescue::Bomber], &m.bomber[0]}});
+    }
+    run.runFrame();
+    for (auto [image, at] : movers)
+        EXPECT_TRUE(drawnAt(m.display, image, at->x, at->y)) << where(*at);
+    EXPECT_EQ(where(run.core.projectile), where(sd ? 305 : 308, 100)) << "flown before it was drawn";
+}
+
+// Fire and the egg's drop test the helicopter where it was drawn (100, 300), not where the arrows steer it
+// this frame (up 8).
+TYPED_TEST(BothMissions, FireAndDropTestTheDrawnHelicopter)
+{
+    HeadlessMission<TypeParam> run(10000, 0, arranged);
+    run.fighter[0] = rectAt(600, 344);
+    if constexpr (TestFixture::shootingDown)
+        run.mission.bomber = rectAt(100, 295);
+    scripted::hold(SDLK_UP);
+    run.runFrame();
+    EXPECT_EQ(where(run.shot[0]), where(595, 389));
+    if constexpr (TestFixture::shootingDown) {
+        EXPECT_EQ(where(run.mission.egg), where(250, 352));
+    }
+}
+
 static int dodged(int y, int draw, int speed) { return draw % 2 + 1 == 1 ? y + speed : y - speed; }
 
 // After the planes moved, targets whose band (y, y + 90) holds the projectile's y dodge, 1 down, 2 up:
@@ -260,6 +304,29 @@ TEST(ShootDownWin, AtThirtyHitsOrMoreUnlessLostInTheSameFrame)
         EXPECT_TRUE(textAt(m.display, count, 18, 950, 30)) << count;
         EXPECT_TRUE(textAt(m.display, threshold ? "0" : "-1", 18, 100, 30)) << count;
     }
+}
+
+// The egg is tested before the bomber drops it: dropped into the helicopter's hit zone (100 < x < 240,
+// 315 < y < 370), it hits in the next frame.
+TEST(ShootDownFrame, AnEggDroppedIntoTheHitZoneHitsInTheNextFrame)
+{
+    ShootDown run(10000, 0, arranged);
+    run.core.startTick -= 6000, run.mission.bomber = rectAt(50, 280);
+    run.runFrame();
+    EXPECT_EQ(std::pair(where(run.mission.egg), run.core.missionOver), std::pair(where(200, 337), false));
+    run.runFrame();
+    EXPECT_TRUE(run.core.missionOver);
+}
+
+// The catch tests run before the drop: an animal dropped onto the parachute is caught in the next frame.
+TEST(RescueFrame, AnAnimalDroppedOntoTheParachuteIsCaughtInTheNextFrame)
+{
+    Rescue run(10000, 0, arranged);
+    run.mission.bomber[0] = rectAt(300, 200), run.core.projectile = rectAt(460, 260);
+    run.runFrameAt(2001);
+    EXPECT_EQ(std::pair(where(run.mission.animal[0]), run.mission.rescuedCount), std::pair(where(450, 251), 0));
+    run.runFrame();
+    EXPECT_EQ(run.mission.rescuedCount, 1);
 }
 
 // Animal 1 drops in the first frame after 2000 ms, animal 2 after 3000, each on its own timer,
