@@ -128,7 +128,7 @@ TEST(SixteenBitLook, PixelsReadBackAtEveryWidth)
 }
 
 // A mission sets the mode again on the display the game already has: its depth stays, and so does the window
-// that Alt+Enter made of it; the size is the game's.
+// that Alt+Enter made of it; the size is the game's. The pointer is hidden over every display the game sets.
 TEST(SixteenBitLook, ModeSetAgainKeepsTheDisplaysDepthAndWindow)
 {
     startVideo();
@@ -138,10 +138,12 @@ TEST(SixteenBitLook, ModeSetAgainKeepsTheDisplaysDepthAndWindow)
         EXPECT_EQ(where(display->w, display->h) + ' ' + std::to_string(display->format->BitsPerPixel),
                   where(1024, 768) + ' ' + std::to_string(depth));
         EXPECT_FALSE(display->flags & SDL_FULLSCREEN) << depth;
+        EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE) << depth;
     }
     SDL_Quit(); // and once SDL has been started again, there is no display to keep
     startVideo();
     EXPECT_EQ(setGameDisplayMode()->w, 1024);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
 }
 
 // A mission's static texts keep their transparent background: only the red letters are drawn.

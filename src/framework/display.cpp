@@ -81,6 +81,8 @@ SDL_Surface* setGameDisplayMode()
                                             gameDisplayFlags(current));
     if (!display)
         fatalError("Can't set VideoMode: \n");
+    // The game is played with the keyboard alone: no pointer over its picture.
+    SDL_ShowCursor(SDL_DISABLE);
     return display;
 }
 

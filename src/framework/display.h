@@ -12,6 +12,7 @@ void startVideo();
 // Sets 1024 x 768, double-buffered, in the screen's own depth so that SDL
 // converts nothing at the flip (16 bits where the screen has no deeper colour
 // of its own). Full screen, unless the player has put the game in a window.
+// The pointer is hidden over it.
 SDL_Surface* setGameDisplayMode();
 
 // The game's picture is the one a 16-bit display shows: every colour reduced to
