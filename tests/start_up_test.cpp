@@ -128,7 +128,7 @@ TEST(SixteenBitLook, PixelsReadBackAtEveryWidth)
 }
 
 // A mission sets the mode again on the display the game already has: its depth stays, and so does the window
-// that Alt+Enter made of it; the size is the game's.
+// that Alt+Enter made of it; the size is the game's. The pointer is hidden over every display the game sets.
 TEST(SixteenBitLook, ModeSetAgainKeepsTheDisplaysDepthAndWindow)
 {
     startVideo();
@@ -138,10 +138,36 @@ TEST(SixteenBitLook, ModeSetAgainKeepsTheDisplaysDepthAndWindow)
         EXPECT_EQ(where(display->w, display->h) + ' ' + std::to_string(display->format->BitsPerPixel),
                   where(1024, 768) + ' ' + std::to_string(depth));
         EXPECT_FALSE(display->flags & SDL_FULLSCREEN) << depth;
+        EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE) << depth;
     }
     SDL_Quit(); // and once SDL has been started again, there is no display to keep
     startVideo();
     EXPECT_EQ(setGameDisplayMode()->w, 1024);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+}
+
+// Each layout of pixels gets the colour's own pixel in it, whichever layout asked before: the pixel SDL makes of
+// the 16-bit one, which differs between layouts (SDL 2 widens green's 63 to 254 in 32 bits, to 255 in 24).
+TEST(SixteenBitLook, EachLayoutGetsItsOwnPixel)
+{
+    struct Layout {
+        int bits;
+        Uint32 red, green, blue;
+    };
+    const Layout rgb{32, 0xFF0000, 0x00FF00, 0x0000FF}, bgr{32, 0x0000FF, 0x00FF00, 0xFF0000},
+        sixteen{16, 0xF800, 0x07E0, 0x001F}, threeBytes{24, 0xFF0000, 0x00FF00, 0x0000FF};
+    SDL_Surface* yellow = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 16, sixteen.red, sixteen.green, sixteen.blue, 0);
+    SDL_FillRect(yellow, nullptr, SDL_MapRGB(yellow->format, 255, 255, 0));
+    for (const Layout& layout : {rgb, sixteen, bgr, threeBytes, sixteen, rgb}) {
+        SDL_Surface* surface =
+            SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, layout.bits, layout.red, layout.green, layout.blue, 0);
+        SDL_Surface* shown = SDL_ConvertSurface(yellow, surface->format, SDL_SWSURFACE);
+        EXPECT_EQ(sixteenBitPixel(surface->format, 255, 255, 0), pixelAt(shown, 0, 0))
+            << layout.bits << ' ' << layout.red;
+        SDL_FreeSurface(shown);
+        SDL_FreeSurface(surface);
+    }
+    SDL_FreeSurface(yellow);
 }
 
 // A mission's static texts keep their transparent background: only the red letters are drawn.

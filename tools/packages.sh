@@ -22,6 +22,8 @@ as_root() {
 
 game_packages=(g++ cmake make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev)
 test_packages=(googletest libgtest-dev xvfb xauth xdotool imagemagick
+    # the end-to-end test reads the pointer's image through XFixes
+    python3-xlib
     # the installation checks: the Debian package build and its validators
     debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream man-db fonts-dejavu-core
     # the bench's desktop screen has a window manager

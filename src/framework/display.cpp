@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <optional>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -32,6 +35,71 @@ Uint32 gameDisplayFlags(const SDL_Surface* current)
 SDL_Surface* sixteenBitSurface(int width, int height)
 {
     return SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, sixteenBits, 0xF800, 0x07E0, 0x001F, 0);
+}
+
+// How a format lays out its pixels: all that SDL's widening of a colour into
+// it depends on, where the format has no palette.
+struct PixelLayout {
+    Uint8 bitsPerPixel, bytesPerPixel;
+    Uint32 redMask, greenMask, blueMask, alphaMask;
+};
+
+bool operator==(const PixelLayout& a, const PixelLayout& b)
+{
+    return std::tie(a.bitsPerPixel, a.bytesPerPixel, a.redMask, a.greenMask, a.blueMask, a.alphaMask) ==
+           std::tie(b.bitsPerPixel, b.bytesPerPixel, b.redMask, b.greenMask, b.blueMask, b.alphaMask);
+}
+
+PixelLayout layoutOf(const SDL_PixelFormat& format)
+{
+    return {format.BitsPerPixel, format.BytesPerPixel, format.Rmask, format.Gmask, format.Bmask, format.Amask};
+}
+
+// 8 bits a channel, as a colour holds them.
+constexpr PixelLayout trueColour{32, 4, 0xFF0000, 0x00FF00, 0x0000FF, 0};
+
+// The menu's yellow and the counters' red are wanted in every frame, and
+// working one out makes and frees two surfaces. Each is worked out once per
+// layout and kept by layout, not by the format's address: SDL hands out new
+// formats, maybe at old addresses, with every mode and every restart.
+struct WidenedColour {
+    PixelLayout layout;
+    Uint8 red, green, blue;
+    Uint32 pixel;
+};
+std::vector<WidenedColour> widenedColours;
+// The game has a handful of colours; more only come and go.
+constexpr size_t widenedColoursKept = 16;
+
+template <class Widen>
+std::optional<Uint32> widenedOnce(const PixelLayout& layout, Uint8 red, Uint8 green, Uint8 blue, Widen widen)
+{
+    for (const WidenedColour& known : widenedColours)
+        if (known.layout == layout && known.red == red && known.green == green && known.blue == blue)
+            return known.pixel;
+    const std::optional<Uint32> pixel = widen();
+    if (!pixel)
+        return pixel;
+    if (widenedColours.size() >= widenedColoursKept)
+        widenedColours.clear();
+    widenedColours.push_back({layout, red, green, blue, *pixel});
+    return pixel;
+}
+
+// The conversion SDL makes of a 16-bit picture at the flip. Its pixel is taken
+// as it is: SDL 2 sets the bits that no colour uses, and compares them too
+// when it looks for a sprite's colour key. None when SDL cannot make a surface.
+std::optional<Uint32> widenedPixel(SDL_PixelFormat* format, Uint8 red, Uint8 green, Uint8 blue)
+{
+    SDL_Surface* reduced = sixteenBitSurface(1, 1);
+    if (!reduced)
+        return std::nullopt;
+    SDL_FillRect(reduced, nullptr, SDL_MapRGB(reduced->format, red, green, blue));
+    SDL_Surface* widened = SDL_ConvertSurface(reduced, format, SDL_SWSURFACE);
+    const std::optional<Uint32> pixel = widened ? std::optional<Uint32>(pixelAt(widened, 0, 0)) : std::nullopt;
+    SDL_FreeSurface(widened);
+    SDL_FreeSurface(reduced);
+    return pixel;
 }
 
 // Where SDL draws when no graphical display can be opened: text art on the
@@ -81,35 +149,34 @@ SDL_Surface* setGameDisplayMode()
                                             gameDisplayFlags(current));
     if (!display)
         fatalError("Can't set VideoMode: \n");
+    // The game is played with the keyboard alone: no pointer over its picture.
+    SDL_ShowCursor(SDL_DISABLE);
     return display;
 }
 
 Uint32 sixteenBitPixel(SDL_PixelFormat* format, Uint8 red, Uint8 green, Uint8 blue)
 {
-    SDL_Surface* reduced = sixteenBitSurface(1, 1);
-    if (!reduced)
-        return SDL_MapRGB(format, red, green, blue);
-    SDL_FillRect(reduced, nullptr, SDL_MapRGB(reduced->format, red, green, blue));
-    // The conversion SDL makes of a 16-bit picture at the flip. Its pixel is
-    // taken as it is: SDL 2 sets the bits that no colour uses, and compares
-    // them too when it looks for a sprite's colour key.
-    SDL_Surface* widened = SDL_ConvertSurface(reduced, format, SDL_SWSURFACE);
-    const Uint32 pixel = widened ? pixelAt(widened, 0, 0) : SDL_MapRGB(format, red, green, blue);
-    SDL_FreeSurface(widened);
-    SDL_FreeSurface(reduced);
-    return pixel;
+    auto widen = [&] { return widenedPixel(format, red, green, blue); };
+    // A palette's colours may change under the same layout.
+    const std::optional<Uint32> pixel =
+        format->palette ? widen() : widenedOnce(layoutOf(*format), red, green, blue, widen);
+    return pixel ? *pixel : SDL_MapRGB(format, red, green, blue);
 }
 
 SDL_Color sixteenBitColour(SDL_Color colour)
 {
-    SDL_Surface* trueColour = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0);
-    if (!trueColour)
+    const std::optional<Uint32> pixel = widenedOnce(trueColour, colour.r, colour.g, colour.b, [&] {
+        SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, trueColour.bitsPerPixel, trueColour.redMask,
+                                                    trueColour.greenMask, trueColour.blueMask, trueColour.alphaMask);
+        const std::optional<Uint32> shown =
+            surface ? widenedPixel(surface->format, colour.r, colour.g, colour.b) : std::nullopt;
+        SDL_FreeSurface(surface);
+        return shown;
+    });
+    if (!pixel)
         return colour;
-    SDL_Color shown = colour;
-    SDL_GetRGB(sixteenBitPixel(trueColour->format, colour.r, colour.g, colour.b), trueColour->format,
-               &shown.r, &shown.g, &shown.b);
-    SDL_FreeSurface(trueColour);
-    return shown;
+    // The channels where the true-colour layout keeps them.
+    return {Uint8(*pixel >> 16), Uint8(*pixel >> 8), Uint8(*pixel), colour.unused};
 }
 
 SDL_Surface* inSixteenBitLook(SDL_Surface* picture)

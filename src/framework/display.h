@@ -12,12 +12,14 @@ void startVideo();
 // Sets 1024 x 768, double-buffered, in the screen's own depth so that SDL
 // converts nothing at the flip (16 bits where the screen has no deeper colour
 // of its own). Full screen, unless the player has put the game in a window.
+// The pointer is hidden over it.
 SDL_Surface* setGameDisplayMode();
 
 // The game's picture is the one a 16-bit display shows: every colour reduced to
 // 5-6-5 bits and widened again the way this SDL widens a 16-bit picture at the
 // flip. Both go through SDL's own conversions, since SDL 1.2 and SDL 2 widen
-// differently (31 becomes 248 on the one, 255 on the other).
+// differently (31 becomes 248 on the one, 255 on the other), once for each
+// colour and each layout of pixels: the menu and the counters ask every frame.
 Uint32 sixteenBitPixel(SDL_PixelFormat* format, Uint8 red, Uint8 green, Uint8 blue);
 // The same as a colour of 8 bits a channel.
 SDL_Color sixteenBitColour(SDL_Color colour);

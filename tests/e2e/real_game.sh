@@ -14,6 +14,7 @@ start_display
 start_game
 wait_for "menu" 15 menu_shown
 keep_screenshot menu
+pointer_hidden 300 200 || fail "the pointer shows over the menu"
 only_credits
 (($(count "$yellow" 0 0 1024 768) + $(count "$blue" 0 0 1024 768) == 1024 * 768)) || fail "not only yellow and blue"
 [[ $(convert "$shot" -fill white +opaque "$blue" -format '%@' info:) =~ \+40[0-9]\+30[0-9]$ ]] ||
@@ -22,6 +23,7 @@ only_credits
     fail "the menu's lines are not at y 300 and 350"
 open_shoot_down
 keep_screenshot shoot-down
+pointer_hidden 700 500 || fail "the pointer shows over the mission"
 kill -TERM "$game_pid"
 wait_for "end screen" 5 lost_screen_shown
 keep_screenshot lost
@@ -59,6 +61,8 @@ picture_view=''
 press alt+Return
 wait_for "menu in a window" 5 windowed_menu
 keep_screenshot desktop-window
+[[ $(convert "$shot" -fuzz "$colour_fuzz" -fill black +opaque "$yellow" -format '%@' info:) =~ \+([0-9]+)\+([0-9]+)$ ]] &&
+    pointer_hidden $((BASH_REMATCH[1] + 10)) $((BASH_REMATCH[2] + 10)) || fail "the pointer shows over the window"
 press 1
 wait_for "shoot-down mission in a window" 10 windowed_mission
 press Escape

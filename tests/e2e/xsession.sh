@@ -92,6 +92,17 @@ wait_for()
     done
 }
 
+# pointer_hidden X Y: the pointer, moved to (X, Y) on the screen, is drawn with no visible pixel there
+# (XFixes hands out the image the server draws it with). python3-xlib serves Debian's own python3.
+pointer_hidden()
+{
+    xdotool mousemove --sync "$1" "$2"
+    /usr/bin/python3 -c 'from Xlib import display
+d = display.Display()
+d.xfixes_query_version()
+raise SystemExit(any(argb >> 24 for argb in d.xfixes_get_cursor_image(d.screen().root).cursor_image))'
+}
+
 # The game reads the keyboard once a frame: a key is held as a finger would.
 press() { xdotool keydown "$@"; sleep 0.25; xdotool keyup "$@"; }
 menu_shown() { [[ $(count "$yellow" 0 0 1024 768) -gt 700000 && $(count "$blue" 400 300 300 90) -gt 0 ]]; }
