@@ -14,6 +14,7 @@ jobs=$(nproc)
 
 system_sdl=$(dpkg-query -W -f='${source:Package} ${Version}' libsdl1.2debian)
 echo "== SDL 1.2 of the system: $system_sdl"
+[[ $system_sdl != sdl12-compat* ]] || install_missing_packages "${wayland_test_packages[@]}"
 
 echo "== sanitizer stage ($SECONDS s in)"
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DHELI_SANITIZE=ON | grep "SDL 1.2"
