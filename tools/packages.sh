@@ -28,3 +28,5 @@ test_packages=(googletest libgtest-dev xvfb xauth xdotool imagemagick
     debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream man-db fonts-dejavu-core
     # the bench's desktop screen has a window manager
     openbox)
+# Wayland reaches the game only through sdl12-compat, the SDL 1.2 of Debian 13
+wayland_test_packages=(weston xwayland)

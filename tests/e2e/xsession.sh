@@ -24,6 +24,7 @@ fail()
 {
     echo "FAILED: $* (display ${DISPLAY:-none}, game pid ${game_pid:-none})" >&2
     mkdir -p "$artifacts"
+    ! declare -F explain_failure >/dev/null || explain_failure # a test's own word on whose fault it is
     [[ -f $shot ]] && cp "$shot" "$artifacts/last-screen.png"
     for log in game-stdout game-stderr xvfb-stderr; do # cat -A: every byte counts, down to the spaces
         [[ -f $work/$log ]] && cp "$work/$log" "$artifacts/$log.txt" && tail -n 20 "$work/$log" | cat -A >&2
