@@ -1,0 +1,100 @@
+// The web platform: the page's clock, the page's keys, and a flip that puts
+// the frame on the page's canvas and waits for the browser's next frames. The
+// game's loops block; each wait hands the browser its turn (Asyncify).
+#include "platform.h"
+#include "pacer.h"
+
+#include <emscripten.h>
+
+#include <vector>
+
+namespace {
+
+// Before the page's listeners are in place the page has not been hidden yet.
+EM_JS(double, shownNowMs, (), { return Module.shownNowMs ? Module.shownNowMs() : performance.now(); });
+
+EM_JS(void, takePageKeys, (Uint8 * keys, int count), { HEAPU8.set(Module.heldKeys.subarray(0, count), keys); });
+
+EM_JS(void, showOnCanvas, (const Uint8* rgba, int width, int height), {
+    const canvas = Module.canvas;
+    if (!Module.frameImage || canvas.width !== width || canvas.height !== height) {
+        canvas.width = width;
+        canvas.height = height;
+        Module.frameImage = new ImageData(width, height);
+        Module.frameContext = canvas.getContext('2d', {alpha: false});
+    }
+    Module.frameImage.data.set(HEAPU8.subarray(rgba, rgba + width * height * 4));
+    Module.frameContext.putImageData(Module.frameImage, 0, 0);
+});
+
+EM_ASYNC_JS(void, nextBrowserFrame, (), { await new Promise(function(shown) { requestAnimationFrame(shown); }); });
+
+int64_t nowUs()
+{
+    return int64_t(shownNowMs() * 1000);
+}
+
+const int64_t pageStartUs = nowUs();
+
+Pacer displayPacer;
+Uint8 heldKeys[SDLK_LAST];
+std::vector<Uint8> canvasPixels;
+
+// A browser frame that comes at most this much before the deadline ends the
+// frame: browser frames come at the display's rate, give or take a little.
+constexpr int64_t earlyFrameUs = 2000;
+
+// The canvas's colours from the display's, widened as classic SDL 1.2 widens a
+// 16-bit picture on a deeper screen: by shifting (31 becomes 248, 63 252).
+// The dummy display has no colours of its own, so the game's is 16 bits.
+void widen(const SDL_Surface* display, std::vector<Uint8>& rgba)
+{
+    const SDL_PixelFormat& f = *display->format;
+    rgba.resize(size_t(display->w) * display->h * 4);
+    Uint8* out = rgba.data();
+    for (int y = 0; y < display->h; ++y) {
+        const Uint16* row = reinterpret_cast<const Uint16*>(static_cast<const Uint8*>(display->pixels) + y * display->pitch);
+        for (int x = 0; x < display->w; ++x, out += 4) {
+            const Uint32 pixel = row[x];
+            out[0] = Uint8(((pixel & f.Rmask) >> f.Rshift) << f.Rloss);
+            out[1] = Uint8(((pixel & f.Gmask) >> f.Gshift) << f.Gloss);
+            out[2] = Uint8(((pixel & f.Bmask) >> f.Bshift) << f.Bloss);
+            out[3] = 255;
+        }
+    }
+}
+
+} // namespace
+
+int tickCount()
+{
+    return int((nowUs() - pageStartUs) / 1000);
+}
+
+void sleepMs(int ms)
+{
+    emscripten_sleep(unsigned(ms));
+}
+
+bool drainEvents()
+{
+    takePageKeys(heldKeys, SDLK_LAST);
+    return false; // a page is closed, not quit: nothing runs on after it
+}
+
+const Uint8* keyboardState()
+{
+    return heldKeys;
+}
+
+void flipDisplay(SDL_Surface* display)
+{
+    SDL_Flip(display);
+    widen(display, canvasPixels);
+    showOnCanvas(canvasPixels.data(), display->w, display->h);
+    const int64_t deadlineUs = frameDeadline(displayPacer, nowUs());
+    do
+        nextBrowserFrame();
+    while (nowUs() < deadlineUs - earlyFrameUs);
+    frameEnded(displayPacer, deadlineUs, nowUs());
+}
