@@ -25,6 +25,12 @@ EM_JS(void, showOnCanvas, (const Uint8* rgba, int width, int height), {
     }
     Module.frameImage.data.set(HEAPU8.subarray(rgba, rgba + width * height * 4));
     Module.frameContext.putImageData(Module.frameImage, 0, 0);
+    // When the last frames were shown, on the page's clock: the pace, for a look from outside.
+    Module.framesShown = (Module.framesShown || 0) + 1;
+    Module.frameTimes = Module.frameTimes || [];
+    Module.frameTimes.push(Module.shownNowMs());
+    if (Module.frameTimes.length > 1000)
+        Module.frameTimes.shift();
 });
 
 EM_ASYNC_JS(void, nextBrowserFrame, (), { await new Promise(function(shown) { requestAnimationFrame(shown); }); });
