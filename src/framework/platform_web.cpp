@@ -33,7 +33,19 @@ EM_JS(void, showOnCanvas, (const Uint8* rgba, int width, int height), {
         Module.frameTimes.shift();
 });
 
-EM_ASYNC_JS(void, nextBrowserFrame, (), { await new Promise(function(shown) { requestAnimationFrame(shown); }); });
+// Waits for the browser's next frame. The game goes on as a callback of the
+// runtime's own, so that the end of main, in whichever frame it comes, ends
+// the runtime and the page hears of it. (emscripten_sleep brings in these
+// functions of the runtime.)
+EM_JS(void, nextBrowserFrame, (), {
+    Asyncify.handleSleep(function(wakeUp) {
+        runtimeKeepalivePush();
+        requestAnimationFrame(function() {
+            runtimeKeepalivePop();
+            callUserCallback(wakeUp);
+        });
+    });
+});
 
 int64_t nowUs()
 {
