@@ -56,29 +56,35 @@ const int64_t pageStartUs = nowUs();
 
 Pacer displayPacer;
 Uint8 heldKeys[SDLK_LAST];
-std::vector<Uint8> canvasPixels;
+std::vector<Uint32> canvasPixels;
 
 // A browser frame that comes at most this much before the deadline ends the
 // frame: browser frames come at the display's rate, give or take a little.
 constexpr int64_t earlyFrameUs = 2000;
 
-// The canvas's colours from the display's, widened as classic SDL 1.2 widens a
-// 16-bit picture on a deeper screen: by shifting (31 becomes 248, 63 252).
-// The dummy display has no colours of its own, so the game's is 16 bits.
-void widen(const SDL_Surface* display, std::vector<Uint8>& rgba)
+// The canvas's colour of every pixel value of the display, widened as classic
+// SDL 1.2 widens a 16-bit picture on a deeper screen: by shifting (31 becomes
+// 248, 63 252). The dummy display has no colours of its own, so the game's is
+// 16 bits. Each colour is the canvas's four bytes, red first, as one word of
+// this little-endian machine.
+std::vector<Uint32> canvasColours(const SDL_PixelFormat& f)
 {
-    const SDL_PixelFormat& f = *display->format;
-    rgba.resize(size_t(display->w) * display->h * 4);
-    Uint8* out = rgba.data();
+    std::vector<Uint32> colours(1 << 16);
+    for (Uint32 pixel = 0; pixel < colours.size(); ++pixel)
+        colours[pixel] = ((pixel & f.Rmask) >> f.Rshift << f.Rloss) | ((pixel & f.Gmask) >> f.Gshift << f.Gloss) << 8 |
+                         ((pixel & f.Bmask) >> f.Bshift << f.Bloss) << 16 | 0xFF000000u;
+    return colours;
+}
+
+void widen(const SDL_Surface* display, std::vector<Uint32>& canvas)
+{
+    static const std::vector<Uint32> colours = canvasColours(*display->format);
+    canvas.resize(size_t(display->w) * display->h);
+    Uint32* out = canvas.data();
     for (int y = 0; y < display->h; ++y) {
         const Uint16* row = reinterpret_cast<const Uint16*>(static_cast<const Uint8*>(display->pixels) + y * display->pitch);
-        for (int x = 0; x < display->w; ++x, out += 4) {
-            const Uint32 pixel = row[x];
-            out[0] = Uint8(((pixel & f.Rmask) >> f.Rshift) << f.Rloss);
-            out[1] = Uint8(((pixel & f.Gmask) >> f.Gshift) << f.Gloss);
-            out[2] = Uint8(((pixel & f.Bmask) >> f.Bshift) << f.Bloss);
-            out[3] = 255;
-        }
+        for (int x = 0; x < display->w; ++x)
+            *out++ = colours[row[x]];
     }
 }
 
@@ -109,7 +115,7 @@ void flipDisplay(SDL_Surface* display)
 {
     SDL_Flip(display);
     widen(display, canvasPixels);
-    showOnCanvas(canvasPixels.data(), display->w, display->h);
+    showOnCanvas(reinterpret_cast<const Uint8*>(canvasPixels.data()), display->w, display->h);
     const int64_t deadlineUs = frameDeadline(displayPacer, nowUs());
     do
         nextBrowserFrame();

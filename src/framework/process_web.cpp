@@ -11,9 +11,10 @@
 namespace {
 
 // The keys a frame reads, held while the page has them down. The browser does
-// nothing of its own with them (no scrolling), and forgets them when the page
-// loses the keyboard, which would never see them go up. Alt+Enter switches
-// the canvas between full screen and the page. The page's clock stands still
+// nothing of its own with them (no scrolling), and lets them go when the page
+// loses the keyboard: it would never see them go up. Alt+Enter switches
+// the canvas between full screen and the page. Once the game has ended (the
+// runtime's ABORT) the keys are the page's again. The page's clock stands still
 // while the page is hidden: no frame is shown then, and the next one must not
 // count the time as one long frame.
 EM_JS(void, listenToPage, (int keyCount), {
@@ -25,6 +26,8 @@ EM_JS(void, listenToPage, (int keyCount), {
     };
     const release = function() { Module.heldKeys.fill(0); };
     addEventListener('keydown', function(event) {
+        if (ABORT)
+            return;
         if (event.code === 'Enter' && event.altKey) {
             event.preventDefault();
             if (document.fullscreenElement)

@@ -83,9 +83,10 @@ class Page:
                 raise AssertionError(f"no {what} within {seconds} s")
             time.sleep(0.05)
 
-    def key(self, code, down):
-        """A key of the page's keyboard, by its KeyboardEvent code, pressed or let go."""
-        self.send("Input.dispatchKeyEvent", type="rawKeyDown" if down else "keyUp", code=code, key=code)
+    def key(self, code, down, modifiers=0):
+        """A key of the page's keyboard, by its KeyboardEvent code, pressed or let go (modifiers: 1 Alt)."""
+        self.send("Input.dispatchKeyEvent", type="rawKeyDown" if down else "keyUp", code=code, key=code,
+                  modifiers=modifiers)
 
     def press(self, *codes, held=0.25):
         """Keys held together as a finger would: the game reads the keyboard once a frame."""

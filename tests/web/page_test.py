@@ -3,8 +3,8 @@
 and a mission's texts equal the native game's on a depth-24 screen; 1 opens the
 shoot-down mission, the arrow keys fly, Escape ends it through "Verloren" back
 to the menu; m, k and r held together open the rescue mission; 2 ends the game
-and the page says so. Prints the frame rate and the share of frames at
-frameStep 8 at the menu and in a mission.
+and the page says so; a hidden tab stops the game's clock. Prints the frame
+rate and the share of frames at frameStep 8 at the menu and in a mission.
 Usage: page_test.py WEB_FOLDER ARTIFACTS NATIVE_MENU_PNG NATIVE_MISSION_PNG"""
 import os
 import subprocess
@@ -50,10 +50,10 @@ def red_only(picture, name):
     return path
 
 
-def pace(page, what):
-    """Frames a second over 5 s, and the share of frames the game measured at frameStep 8."""
+def pace(page, what, seconds):
+    """Frames a second, and the share of frames the game measured at frameStep 8."""
     start = page.evaluate("[Module.framesShown, performance.now()]")
-    time.sleep(5)
+    time.sleep(seconds)
     end = page.evaluate("[Module.framesShown, performance.now()]")
     lengths = page.evaluate(
         "Module.frameTimes.slice(-300).map(Math.floor).map((t, i, a) => i ? t - a[i - 1] : 16).slice(1)")
@@ -86,10 +86,14 @@ try:
     page.wait_for("menu", 10, MENU)
     time.sleep(0.5)
     page.canvas_png(os.path.join(artifacts, "menu.png"))
-    page.screenshot(os.path.join(artifacts, "page.png"))
     menu_differs = differing(native_menu, os.path.join(artifacts, "menu.png"))
     assert menu_differs == "0", f"{menu_differs} pixels of the menu differ from the native game's"
-    pace(page, "menu")
+    pace(page, "menu", 5)
+    for full_screen in (True, False):  # Alt+Enter, into the browser's full screen and back
+        page.key("Enter", True, modifiers=1)
+        page.key("Enter", False, modifiers=1)
+        page.wait_for("full screen" if full_screen else "the page again", 5,
+                      f"(document.fullscreenElement === Module.canvas) === {str(full_screen).lower()}")
 
     page.press("Digit1")
     page.wait_for("shoot-down mission", 10, SHOOT_DOWN)
@@ -101,7 +105,20 @@ try:
     page.press("ArrowDown", held=0.5)
     moved_to = heli_moved_down(page)
     assert moved_to > 300 + 100, f"the helicopter is at y {moved_to} after ArrowDown, started at 300"
-    pace(page, "shoot-down mission")
+    page.screenshot(os.path.join(artifacts, "page.png"))  # the README's docs/web.png
+    # Within the helicopter's 5 s of start protection: the mission must not be lost meanwhile.
+    pace(page, "shoot-down mission", 3)
+    # A hidden tab gets no frames: the game stands still, and its clock too, so that the first
+    # frame after it is not one 3 s long, which would move everything by its frameStep at once.
+    shown = page.evaluate("Module.framesShown")
+    page.send("Page.setWebLifecycleState", state="frozen")
+    time.sleep(3)
+    page.send("Page.setWebLifecycleState", state="active")
+    page.send("Emulation.setFocusEmulationEnabled", enabled=True)
+    page.wait_for("frames after the hidden tab", 5, f"Module.framesShown > {shown} + 10")
+    longest = page.evaluate("Math.max(...Module.frameTimes.slice(-12).map((t, i, a) => i ? t - a[i - 1] : 0))")
+    assert longest < 200, f"a frame of {longest:.0f} ms after the tab was hidden for 3 s"
+    page.wait_for("shoot-down mission after the hidden tab", 1, SHOOT_DOWN)
     page.press("Escape")
     page.wait_for("Verloren", 5, LOST)
     page.wait_for("menu after the mission", 8, MENU)
