@@ -1,9 +1,11 @@
 // Set-up: the sprites in their order, white keyed out where it should be, and the failures.
 #include "child_process.h"
+#include "game_texts.h"
 #include "headless.h"
 #include "framework/display.h"
 #include "menu/menu.h"
 
+#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -209,9 +211,7 @@ TEST(Texts, PackagedFontDrawsThemTheSame)
     for (int size : {18, 24}) {
         TTF_Font *ours = TTF_OpenFont("data/RZ4417.ttf", size), *packaged = TTF_OpenFont(("/" + font).c_str(), size);
         ASSERT_TRUE(ours && packaged) << font;
-        for (const char* text : {"1-Neues Spiel", "2-Beenden", "Zeit:", "Abgeschossene Gegner:", "Verloren", "Gewonnen",
-                                 "Zerstoere innerhalb der Zeit 30 Gegner", "Passwort: m k r", "Gerettete:",
-                                 "Rette alle 30 Stegosaurus", "-0123456789"}) {
+        for (const char* text : gameTexts) {
             SDL_Surface *a = TTF_RenderText_Solid(ours, text, {255, 0, 0, 0}),
                         *b = TTF_RenderText_Solid(packaged, text, {255, 0, 0, 0});
             bool same = a->w == b->w && a->h == b->h;

@@ -14,7 +14,7 @@ void drawTexts(const Uint8* bytes, int size, SDL_Surface* display)
     fonts.small = readFont(SDL_RWFromConstMem(bytes, size), smallFontSize);
     fonts.large = fonts.small ? readFont(SDL_RWFromConstMem(bytes, size), largeFontSize) : nullptr;
     if (!fonts.large) {
-        TTF_CloseFont(fonts.small);
+        closeFont(fonts.small);
         return;
     }
     const TextLine lines[] = {{"Zerstoere innerhalb der Zeit 30 Gegner", false, 300, 350},

@@ -14,20 +14,11 @@ prefix=$out/sdl-$name
 built_with="$cc $cflags $(cat tools/fuzz_sdl_ignore.txt)"
 [ -f "$prefix/lib/libSDL.a" ] && [ "$(cat "$prefix/built-with" 2>/dev/null)" = "$built_with" ] && exit 0
 
-# The source comes from the archive the system's packages come from, through a
-# sources list and package lists of our own: the system's stay untouched.
+# The source comes from the archive the system's packages come from.
 source=$out/libsdl1.2
 if [ ! -f "$source/src/video/SDL_bmp.c" ]; then
-    apt=$out/apt
-    mkdir -p "$apt/lists/partial" "$apt/parts"
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$apt/parts/debian-src.sources"
-    options=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt/parts"
-        -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
-    apt-get "${options[@]}" update -q
-    rm -rf "$out/get-source" && mkdir -p "$out/get-source"
-    (cd "$out/get-source" && apt-get "${options[@]}" source -q libsdl1.2)
-    # The unpacked tree has Debian's patches applied.
-    rm -rf "$source" && mv "$out"/get-source/libsdl1.2-*/ "$source"
+    source tools/packages.sh
+    fetch_debian_source libsdl1.2 "$source" "$out/apt"
 fi
 
 rm -rf "$out/sdl-build-$name" && cp -a "$source" "$out/sdl-build-$name"

@@ -8,7 +8,7 @@ fuzz_target_sources()
     local game=(src/framework/{bitmap_header,data_file,display,fatal,sprites}.cpp)
     case $1 in
     bitmap) echo tools/fuzz_sprites.cpp "${game[@]}" ;;
-    font) echo tools/fuzz_font.cpp "${game[@]}" src/framework/text.cpp -lSDL_ttf ;;
+    font) echo tools/fuzz_font.cpp "${game[@]}" src/framework/{text,font_sdl_ttf}.cpp -lSDL_ttf ;;
     esac
 }
 

@@ -37,7 +37,9 @@ ROOT = TOOLS.parent
 # The tree whose tests are measured: this checkout unless MUTATE_SOURCE names another.
 SOURCE = Path(os.environ.get("MUTATE_SOURCE", ROOT)).resolve()
 SEAM = {"platform_sdl.cpp", "platform_scripted.cpp", "process.cpp", "platform.h",
-        "platform_scripted.h", "process.h"}
+        "platform_scripted.h", "process.h",
+        # the web build's own, which heli_tests does not link either
+        "platform_web.cpp", "process_web.cpp", "font_freetype.cpp"}
 # The suites that start child processes: the menu's and the start-up's (a
 # second) run for every mutant the others leave alive, the damaged data's
 # (a minute under the sanitizers) only for the files that load data.

@@ -1,7 +1,12 @@
 # Installs the Debian packages named as arguments that are not installed yet.
-# Sourced by play.sh and test.sh; quick when everything is already there.
+# Sourced by play.sh, test.sh and web.sh; quick when everything is already
+# there. A first argument --no-install-recommends is handed on to apt-get.
 install_missing_packages() {
-    local missing=()
+    local options=() missing=()
+    if [ "${1:-}" = --no-install-recommends ]; then
+        options=("$1")
+        shift
+    fi
     local package
     for package in "$@"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||
@@ -12,7 +17,7 @@ install_missing_packages() {
     # A fresh machine may still be running its own apt (unattended upgrades):
     # wait for it rather than fail.
     as_root apt-get -o DPkg::Lock::Timeout=600 update -q
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -q "${missing[@]}"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -q "${options[@]}" "${missing[@]}"
 }
 
 # Runs a command as root, through sudo for anyone else.
@@ -21,7 +26,7 @@ as_root() {
 }
 
 game_packages=(g++ cmake make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev)
-test_packages=(googletest libgtest-dev xvfb xauth xdotool imagemagick
+test_packages=(googletest libgtest-dev libfreetype-dev xvfb xauth xdotool imagemagick
     # the end-to-end test reads the pointer's image through XFixes
     python3-xlib
     # the installation checks: the Debian package build and its validators
@@ -30,3 +35,25 @@ test_packages=(googletest libgtest-dev xvfb xauth xdotool imagemagick
     openbox)
 # Wayland reaches the game only through sdl12-compat, the SDL 1.2 of Debian 13
 wayland_test_packages=(weston xwayland)
+# The web build: the compiler, the tools that unpack Debian's sources of SDL
+# 1.2 and FreeType (the versions of the system's own libraries), and for its
+# tests a headless browser driven through its DevTools protocol.
+web_packages=(emscripten dpkg-dev cmake make python3 libsdl1.2debian libfreetype6)
+web_test_packages=(chromium-headless-shell python3-websocket)
+
+# Unpacks the Debian source package NAME (Debian's patches applied; the given
+# VERSION, else the newest) into DEST, from the archive the system's packages
+# come from, through a sources list and package lists of our own under APT:
+# the system's stay untouched.
+fetch_debian_source() {
+    local name=$1 dest=$2 apt=$3 version=${4:-}
+    mkdir -p "$apt/lists/partial" "$apt/parts"
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$apt/parts/debian-src.sources"
+    local options=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt/parts"
+        -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
+    apt-get "${options[@]}" update -q
+    rm -rf "$apt/get-source" && mkdir -p "$apt/get-source"
+    (cd "$apt/get-source" && apt-get "${options[@]}" source -q "$name${version:+=$version}")
+    rm -rf "$dest" && mkdir -p "$(dirname "$dest")"
+    mv "$apt"/get-source/"$name"-*/ "$dest"
+}

@@ -7,7 +7,7 @@
 
 void startFonts()
 {
-    if (TTF_Init() == -1)
+    if (!startFontEngine())
         fatalError("Can't init TTF: \n");
 }
 
@@ -27,17 +27,16 @@ namespace {
 
 // Every glyph the game may draw, and the line, must fit; sets SDL's error text
 // to the fault when one does not.
-bool drawsSafely(TTF_Font* font, int pointSize)
+bool drawsSafely(Font* font, int pointSize)
 {
-    const int height = TTF_FontHeight(font);
+    const int height = fontHeight(font);
     if (!lineFits(height, pointSize)) {
         SDL_SetError("%s is %d pixels high at size %d", fontPath, height, pointSize);
         return false;
     }
     for (Uint16 letter = ' '; letter <= '~'; ++letter) {
         GlyphBox g;
-        if (TTF_GlyphMetrics(font, letter, &g.minX, &g.maxX, &g.minY, &g.maxY, &g.advance) == 0 &&
-            !glyphFits(g, pointSize)) {
+        if (glyphBox(font, letter, g) && !glyphFits(g, pointSize)) {
             SDL_SetError("%s has a glyph '%c' of x %d to %d, y %d to %d at size %d", fontPath,
                          char(letter), g.minX, g.maxX, g.minY, g.maxY, pointSize);
             return false;
@@ -48,28 +47,28 @@ bool drawsSafely(TTF_Font* font, int pointSize)
 
 } // namespace
 
-TTF_Font* readFont(SDL_RWops* stream, int pointSize)
+Font* readFont(SDL_RWops* stream, int pointSize)
 {
-    TTF_Font* font = TTF_OpenFontRW(stream, 1, pointSize);
+    Font* font = openFontStream(stream, pointSize);
     if (font && !drawsSafely(font, pointSize)) {
-        TTF_CloseFont(font);
+        closeFont(font);
         font = nullptr;
     }
     return font;
 }
 
-TTF_Font* openFont(int pointSize)
+Font* openFont(int pointSize)
 {
     SDL_RWops* stream = openDataFile(fontPath);
-    TTF_Font* font = stream ? readFont(stream, pointSize) : nullptr;
+    Font* font = stream ? readFont(stream, pointSize) : nullptr;
     if (!font)
         fatalError("Can't open Font: \n");
     return font;
 }
 
-SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour)
+SDL_Surface* renderText(Font* font, const char* text, SDL_Color colour)
 {
-    return TTF_RenderText_Solid(font, text, sixteenBitColour(colour));
+    return renderSolid(font, text, sixteenBitColour(colour));
 }
 
 SDL_Surface* readyToDraw(SDL_Surface* text)
@@ -83,7 +82,7 @@ SDL_Surface* readyToDraw(SDL_Surface* text)
     return converted;
 }
 
-void renderCounter(SDL_Surface*& counter, TTF_Font* font, int value, SDL_Color colour)
+void renderCounter(SDL_Surface*& counter, Font* font, int value, SDL_Color colour)
 {
     char digits[12]; // "-2147483648" and its terminator
     std::snprintf(digits, sizeof digits, "%d", value);
@@ -102,8 +101,8 @@ MissionFonts openMissionFonts()
 
 void closeMissionFonts(MissionFonts& fonts)
 {
-    TTF_CloseFont(fonts.small);
-    TTF_CloseFont(fonts.large);
+    closeFont(fonts.small);
+    closeFont(fonts.large);
     fonts = MissionFonts{};
 }
 

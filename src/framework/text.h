@@ -1,19 +1,18 @@
 #pragma once
 // Fonts and texts: every text of the game is solid (not antialiased) and comes
 // from the one font file.
-#include <SDL.h>
-#include <SDL_ttf.h>
+#include "font.h"
 
 constexpr const char* fontPath = "data/RZ4417.ttf";
 constexpr int smallFontSize = 18;
 constexpr int largeFontSize = 24;
 
-// Starts SDL_ttf; a failure ends the game like any other start-up failure.
+// Starts the font engine; a failure ends the game like any other start-up failure.
 void startFonts();
-TTF_Font* openFont(int pointSize);
+Font* openFont(int pointSize);
 // The font file's stream, which it closes, opened at a size; null with SDL's
 // error text saying why when it cannot be used.
-TTF_Font* readFont(SDL_RWops* stream, int pointSize);
+Font* readFont(SDL_RWops* stream, int pointSize);
 
 // SDL_ttf makes a text's surface as large as the font says, and draws each
 // glyph from the pen without clipping on the left: a damaged font has it ask
@@ -21,15 +20,11 @@ TTF_Font* readFont(SDL_RWops* stream, int pointSize);
 // glyph the game may draw must fit in a box of a few point sizes, a glyph
 // reaching left of the pen by at most a quarter of one.
 constexpr int largestExtent(int pointSize) { return 4 * pointSize; }
-// A glyph's reach from the pen and its advance, in pixels, as SDL_ttf measures them.
-struct GlyphBox {
-    int minX, maxX, minY, maxY, advance;
-};
 bool lineFits(int lineHeight, int pointSize);
 bool glyphFits(const GlyphBox& glyph, int pointSize);
 
 // In the colour a 16-bit display shows, on any display.
-SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour);
+SDL_Surface* renderText(Font* font, const char* text, SDL_Color colour);
 
 // A text rendered once and drawn in every frame, moved into the display's
 // pixel format with its transparent colour run-length encoded: the same pixels
@@ -38,7 +33,7 @@ SDL_Surface* renderText(TTF_Font* font, const char* text, SDL_Color colour);
 SDL_Surface* readyToDraw(SDL_Surface* text);
 
 // Renders a number into a fresh surface and releases the one it replaces.
-void renderCounter(SDL_Surface*& counter, TTF_Font* font, int value, SDL_Color colour);
+void renderCounter(SDL_Surface*& counter, Font* font, int value, SDL_Color colour);
 
 // A text the mission renders once at set-up and draws at a fixed place.
 struct TextLine {
@@ -48,8 +43,8 @@ struct TextLine {
 };
 
 struct MissionFonts {
-    TTF_Font* small = nullptr;
-    TTF_Font* large = nullptr;
+    Font* small = nullptr;
+    Font* large = nullptr;
 };
 
 constexpr SDL_Color missionTextColour{255, 0, 0, 0};

@@ -52,7 +52,7 @@ void drawMenu(SDL_Surface* firstLine, SDL_Surface* secondLine)
 int runMenu(int argc, char** argv)
 {
     startFonts();
-    TTF_Font* font = openFont(menuFontSize);
+    Font* font = openFont(menuFontSize);
     SDL_Surface* firstLine = renderText(font, "1-Neues Spiel", menuTextColour);
     SDL_Surface* secondLine = renderText(font, "2-Beenden", menuTextColour);
 
@@ -82,6 +82,6 @@ int runMenu(int argc, char** argv)
 
     SDL_FreeSurface(firstLine);
     SDL_FreeSurface(secondLine);
-    TTF_CloseFont(font);
+    closeFont(font);
     return 0;
 }

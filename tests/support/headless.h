@@ -92,11 +92,11 @@ inline bool drawnAt(SDL_Surface* display, SDL_Surface* image, int x, int y)
 // Whether the text shows at (x, y), solid in that size and colour (red by default).
 inline bool textAt(SDL_Surface* display, const char* text, int size, int x, int y, SDL_Color colour = {255, 0, 0, 0})
 {
-    TTF_Font* font = TTF_OpenFont("data/RZ4417.ttf", size);
+    Font* font = openFont(size);
     SDL_Surface* rendered = renderText(font, text, colour);
     const bool shown = drawnAt(display, rendered, x, y);
     SDL_FreeSurface(rendered);
-    TTF_CloseFont(font);
+    closeFont(font);
     return shown;
 }
 
