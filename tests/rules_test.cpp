@@ -121,6 +121,7 @@ TEST(HitZone, IsStrictOnAllFourEdges)
                   hit ? where(1200, height) + ' ' + where(1024, y) + ' ' + where(x, y - 40) + " 8"
                       : "500,300 " + where(x, y) + " 0,0 7");
         EXPECT_EQ(shootdown::explosionShown(explosion, 1333), hit) << where(x, y);
+        EXPECT_EQ(shootdown::explosionShown(explosion, 0), hit) << "a miss shows the explosion at tick 0";
         EXPECT_FALSE(shootdown::explosionShown(explosion, 1334));
     }
 }
