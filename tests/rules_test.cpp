@@ -107,7 +107,7 @@ TEST(FireStep, FromStrictlyWithin45WhenItsShotIsParked)
 }
 
 // Target at (500, 300): 500 < x < 650, 300 < y < 390. A hit sends it to x 1200 at a new height,
-// explodes 40 above the projectile for 100 ms, parks the projectile and counts.
+// explodes 40 above the projectile for 100 ms from now, parks the projectile and counts; a miss changes nothing.
 TEST(HitZone, IsStrictOnAllFourEdges)
 {
     for (auto [x, y, hit] : {std::tuple{500, 345, false}, {501, 345, true}, {649, 345, true}, {650, 345, false},
@@ -117,10 +117,12 @@ TEST(HitZone, IsStrictOnAllFourEdges)
         int hitCount = 7;
         const int height = randSequence(5, 1)[0] % 678 + 1;
         shootdown::hitTest(target, projectile, explosion, hitCount, 1234);
-        EXPECT_EQ(where(target) + ' ' + where(projectile) + ' ' + where(explosion.at) + ' ' + std::to_string(hitCount),
-                  hit ? where(1200, height) + ' ' + where(1024, y) + ' ' + where(x, y - 40) + " 8"
-                      : "500,300 " + where(x, y) + " 0,0 7");
+        EXPECT_EQ(where(target) + ' ' + where(projectile) + ' ' + where(explosion.at) + '@' +
+                      std::to_string(explosion.explosionTick) + ' ' + std::to_string(hitCount),
+                  hit ? where(1200, height) + ' ' + where(1024, y) + ' ' + where(x, y - 40) + "@1234 8"
+                      : "500,300 " + where(x, y) + " 0,0@0 7");
         EXPECT_EQ(shootdown::explosionShown(explosion, 1333), hit) << where(x, y);
+        EXPECT_EQ(shootdown::explosionShown(explosion, 0), hit) << "a miss shows the explosion at tick 0";
         EXPECT_FALSE(shootdown::explosionShown(explosion, 1334));
     }
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # Generated mutation pass. The mutants come from the code, not from a list:
 #   tools/mutation_pass.py list                 every mutant: id, place, change
-#   tools/mutation_pass.py run RESULTS [ID...]  builds and tests each one
+#   tools/mutation_pass.py run RESULTS [ID...]  builds and tests each one, named ones in their order
 #   tools/mutation_pass.py hand RESULTS [ID...] the same for tools/mutants.txt
 #   tools/mutation_pass.py score RESULTS        counts a results file again
 # In the game library's sources (src/missions, src/framework, without the
