@@ -87,7 +87,7 @@ declare -A sums=()
 # measure WHAT: rounds of one slice of each game until each has SECONDS there.
 measure()
 {
-    local what=$1 side kept wall i total
+    local what=$1 side kept i total
     local -a kept_counts=()
     while :; do
         read -r -a total <<<"${sums[0,$what]:-0 0 0 0 0}"
