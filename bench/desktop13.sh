@@ -55,6 +55,7 @@ bash "$bench_dir/turns.sh" "$seconds" "$probe" "Xwayland 1920x1080" "$first" "$h
 weston_display second
 second=$started_display
 for way in "${ways[@]}"; do
+    # shellcheck disable=SC2016 # the wrapper expands them when it runs
     printf '#!/bin/sh\nLD_PRELOAD="$LD_PRELOAD %s" HELI_PRESENT_WAY=%s exec "%s" "$@"\n' \
         "$build_dir/bench/libpresent_ways.so" "$way" "$heli" >"$work/$way"
     chmod +x "$work/$way"

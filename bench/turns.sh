@@ -25,7 +25,7 @@ heli_binary=${games[0]} artifacts=${TMPDIR:-/tmp}/heli-turns
 # shellcheck source=tests/e2e/xsession.sh
 source "$source_dir/tests/e2e/xsession.sh"
 game_pids=()
-trap 'for pid in "${game_pids[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done; cleanup' EXIT
+trap 'for pid in "${game_pids[@]}"; do kill -KILL "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true; done; cleanup' EXIT
 
 load_average() { cut -d' ' -f1-3 /proc/loadavg; }
 # The probe's counters (bench/flip_probe.cpp): 0 flips, 2 flip ns, 3 CPU ns,
@@ -87,7 +87,7 @@ declare -A sums=()
 # measure WHAT: rounds of one slice of each game until each has SECONDS there.
 measure()
 {
-    local what=$1 side kept wall i total
+    local what=$1 side kept i total
     local -a kept_counts=()
     while :; do
         read -r -a total <<<"${sums[0,$what]:-0 0 0 0 0}"
