@@ -36,9 +36,13 @@ make_tarball()
 }
 
 make_tarball
-root=$(mktemp -d "$cache/root.XXXXXX")
-trap 'rm -rf --one-file-system "$root"' EXIT
+work=$(mktemp -d "$cache/run.XXXXXX")
+trap 'rm -rf --one-file-system "$work"' EXIT
+root=$work/root tree=$work/tree
+mkdir "$root" "$tree"
 tar -C "$root" -xf "$tarball"
+# autopkgtest copies the whole tree into the root: not the builds, this cache among them.
+tar -C "$source_dir" --exclude=./build --exclude='./build-*' --exclude=./.git -cf - . | tar -C "$tree" -xf -
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 rm -rf "$output"
 echo "== $release: autopkgtest $(basename "$deb") in a fresh root ($SECONDS s in)"
@@ -49,4 +53,4 @@ unshare --mount --propagation private --fork bash -c '
     mount -t sysfs sysfs "$1/sys"
     mount --rbind /dev "$1/dev"
     exec autopkgtest --apt-upgrade --output-dir "$2" "$3" "$4" -- chroot "$1"' \
-    autopkgtest-root "$root" "$output" "$deb" "$source_dir" </dev/null
+    autopkgtest-root "$root" "$output" "$deb" "$tree" </dev/null

@@ -22,10 +22,12 @@ mmdebstrap --quiet --variant=apt "$release" "$root" "$mirror"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 git clone --quiet --no-hardlinks "$PWD" "$root/root/heli"
 
-# Private mounts, gone with the process however it ends.
+# Private mounts, gone with the process however it ends. The root is a mount
+# point of its own, as on a real system: mount namespaces made inside need it.
 echo "== $release: CI=true bash tools/test.sh in the root, env -i, no stdin ($SECONDS s in)"
 exec unshare --mount --propagation private --fork bash -c '
     set -e
+    mount --bind "$1" "$1"
     mount -t proc proc "$1/proc"
     mount -t sysfs sysfs "$1/sys"
     mount --rbind /dev "$1/dev"
