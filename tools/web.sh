@@ -24,6 +24,7 @@ if [ ! -f "$libraries/built" ]; then
 fi
 
 echo "== the game for the web"
+mkdir -p build
 emcmake cmake -S . -B build/web-build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
     -DHELI_WEB_LIBRARIES="$libraries" >build/web-configure.log 2>&1 || { tail -20 build/web-configure.log; exit 1; }
 nice -n 10 cmake --build build/web-build -j2

@@ -10,8 +10,9 @@
 
 namespace {
 
-// Before the page's listeners are in place the page has not been hidden yet.
-EM_JS(double, shownNowMs, (), { return Module.shownNowMs ? Module.shownNowMs() : performance.now(); });
+// The game's clock: the page's, less the time the game waited for a frame
+// while the page was hidden (see nextBrowserFrame).
+EM_JS(double, gameNowMs, (), { return performance.now() - (Module.pausedMs || 0); });
 
 EM_JS(void, takePageKeys, (Uint8 * keys, int count), { HEAPU8.set(Module.heldKeys.subarray(0, count), keys); });
 
@@ -25,22 +26,28 @@ EM_JS(void, showOnCanvas, (const Uint8* rgba, int width, int height), {
     }
     Module.frameImage.data.set(HEAPU8.subarray(rgba, rgba + width * height * 4));
     Module.frameContext.putImageData(Module.frameImage, 0, 0);
-    // When the last frames were shown, on the page's clock: the pace, for a look from outside.
+    // When the last frames were shown, on the game's clock: the pace, for a look from outside.
     Module.framesShown = (Module.framesShown || 0) + 1;
     Module.frameTimes = Module.frameTimes || [];
-    Module.frameTimes.push(Module.shownNowMs());
+    Module.frameTimes.push(performance.now() - (Module.pausedMs || 0));
     if (Module.frameTimes.length > 1000)
         Module.frameTimes.shift();
 });
 
-// Waits for the browser's next frame. The game goes on as a callback of the
-// runtime's own, so that the end of main, in whichever frame it comes, ends
-// the runtime and the page hears of it. (emscripten_sleep brings in these
-// functions of the runtime.)
+// Waits for the browser's next frame. A hidden page has none, so the game
+// stands still meanwhile; its clock does too, or the next frame would be as
+// long as the page was hidden and its frameStep would move everything that far
+// at once. Only the wait's own hidden time is taken off: the clock never goes
+// back, and other waits (a busy wait, a sleep) end as they would.
+// The game goes on as a callback of the runtime's own, so that the end of
+// main, in whichever frame it comes, ends the runtime and the page hears of
+// it. (emscripten_sleep brings in these functions of the runtime.)
 EM_JS(void, nextBrowserFrame, (), {
     Asyncify.handleSleep(function(wakeUp) {
         runtimeKeepalivePush();
+        const hiddenBefore = Module.hiddenTotalMs();
         requestAnimationFrame(function() {
+            Module.pausedMs = (Module.pausedMs || 0) + Module.hiddenTotalMs() - hiddenBefore;
             runtimeKeepalivePop();
             callUserCallback(wakeUp);
         });
@@ -49,7 +56,7 @@ EM_JS(void, nextBrowserFrame, (), {
 
 int64_t nowUs()
 {
-    return int64_t(shownNowMs() * 1000);
+    return int64_t(gameNowMs() * 1000);
 }
 
 const int64_t pageStartUs = nowUs();

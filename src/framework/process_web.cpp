@@ -14,15 +14,14 @@ namespace {
 // nothing of its own with them (no scrolling), and lets them go when the page
 // loses the keyboard: it would never see them go up. Alt+Enter switches
 // the canvas between full screen and the page. Once the game has ended (the
-// runtime's ABORT) the keys are the page's again. The page's clock stands still
-// while the page is hidden: no frame is shown then, and the next one must not
-// count the time as one long frame.
+// runtime's ABORT) the keys are the page's again. The time the page has been
+// hidden is counted: it shows no frames then (hiddenTotalMs, for the flip).
 EM_JS(void, listenToPage, (int keyCount), {
     Module.heldKeys = new Uint8Array(keyCount);
     Module.hiddenMs = 0;
     Module.hiddenSince = document.hidden ? performance.now() : -1;
-    Module.shownNowMs = function() {
-        return (Module.hiddenSince >= 0 ? Module.hiddenSince : performance.now()) - Module.hiddenMs;
+    Module.hiddenTotalMs = function() {
+        return Module.hiddenMs + (Module.hiddenSince >= 0 ? performance.now() - Module.hiddenSince : 0);
     };
     const release = function() { Module.heldKeys.fill(0); };
     addEventListener('keydown', function(event) {

@@ -5,6 +5,7 @@ import itertools
 import json
 import os
 import re
+import signal
 import subprocess
 import tempfile
 import time
@@ -36,7 +37,7 @@ class Page:
         self.browser = subprocess.Popen(
             [BROWSER, "--remote-debugging-port=0", "--remote-allow-origins=*", "--no-sandbox",
              "--window-size=1024,768", "--no-first-run", "--user-data-dir=" + self.profile.name, "about:blank"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, start_new_session=True)
         devtools = _line_matching(self.browser.stderr, r"DevTools listening on (ws://\S+)", "the browser")
         port = re.search(r":(\d+)/", devtools).group(1)
         targets = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list"))
@@ -46,10 +47,25 @@ class Page:
 
     def close(self):
         self.socket.close()
-        for process in (self.browser, self.server):
-            process.terminate()
-            process.wait(10)
+        # The browser's command is a script that starts the browser, which starts
+        # more processes: all of them are in the session started for the script.
+        os.killpg(self.browser.pid, signal.SIGTERM)
+        self.browser.wait(10)
+        self.server.terminate()
+        self.server.wait(10)
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline and self._session_alive():
+            time.sleep(0.1)
+        if self._session_alive():
+            os.killpg(self.browser.pid, signal.SIGKILL)
         self.profile.cleanup()
+
+    def _session_alive(self):
+        try:
+            os.killpg(self.browser.pid, 0)
+            return True
+        except ProcessLookupError:
+            return False
 
     def send(self, method, **params):
         """A DevTools command's result; its events in between are dropped."""
