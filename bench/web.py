@@ -39,7 +39,7 @@ def measure(page, where, seconds=5):
     cpu, shown = cpu_seconds(page.browser.pid), page.evaluate("[Module.framesShown, performance.now()]")
     time.sleep(seconds)
     cpu, end = cpu_seconds(page.browser.pid) - cpu, page.evaluate("[Module.framesShown, performance.now()]")
-    lengths = page.evaluate("Module.frameTimes.slice(-300).map(Math.floor).map((t, i, a) => t - a[i - 1]).slice(1)")
+    lengths = page.evaluate("Module.frameEndTicks.slice(-300).map((t, i, a) => t - a[i - 1]).slice(1)")
     print(f"{where:20} {1000 * (end[0] - shown[0]) / (end[1] - shown[1]):6.1f} fps  "
           f"frameStep 8 in {100 * sum(1 for n in lengths if n // 2 == 8) / len(lengths):5.1f} %  "
           f"browser CPU {100 * cpu / seconds:5.1f} % of a core")

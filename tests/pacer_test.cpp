@@ -26,3 +26,21 @@ TEST(Pacer, NextDeadlineCountsFromTheDeadlineOnlyWithinTheSlack)
             << row.lateUs << ' ' << row.flippedUs;
     }
 }
+
+TEST(Pacer, FrameEndFollowsALaterArrivalAtOnceAndEasesBackSlowly)
+{
+    const struct {
+        int64_t lastLagUs, arrivalLagUs, frameEndLagUs;
+    } rows[] = {
+        {700, 500, 600},   // eases back by 0.1 ms a frame
+        {700, 650, 650},
+        {1200, 400, 1100}, // no further
+        {700, 3000, 3000}, // a later arrival moves it at once
+        {4000, 4950, 4950},
+        {4000, 5001, 5000}, // capped: a stall does not keep the game waiting after it
+        {5000, 9000, 5000},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(frameEndLag(row.lastLagUs, row.arrivalLagUs), row.frameEndLagUs)
+            << row.lastLagUs << ' ' << row.arrivalLagUs;
+}

@@ -28,3 +28,19 @@ constexpr int64_t wakeSlackUs = 330;
 // stop for a frame). On a busy machine this keeps more frames at frameStep 8
 // than a fixed beat does (bench/README.md).
 void frameEnded(Pacer& pacer, int64_t deadlineUs, int64_t nowUs);
+
+// A browser's frames begin on the display's even beat but reach the game a
+// little later, by an amount that varies from frame to frame (0.7 ms in most,
+// now and then 5 ms, in headless Chromium). A frame ends a little after its
+// display frame began, the longest lag of late: then the frames the game
+// measures are as even as the display's, 16 or 17 whole milliseconds, where
+// ending at each arrival would give 15 and 18 in turns. A later arrival moves
+// that end at once (the one frame is long, none is cut short); it eases back
+// by lagEaseUs a frame (frames 0.1 ms short), and never lies further than
+// lagCapUs after the display frame, so a stall does not keep the game waiting.
+constexpr int64_t lagEaseUs = 20;
+constexpr int64_t lagCapUs = 5000;
+
+// Where the next frame ends after its display frame began, given where the
+// last one did and how late the next one arrived.
+int64_t frameEndLag(int64_t lastFrameEndLagUs, int64_t arrivalLagUs);

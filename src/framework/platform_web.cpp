@@ -6,6 +6,7 @@
 
 #include <emscripten.h>
 
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -26,30 +27,35 @@ EM_JS(void, showOnCanvas, (const Uint8* rgba, int width, int height), {
     }
     Module.frameImage.data.set(HEAPU8.subarray(rgba, rgba + width * height * 4));
     Module.frameContext.putImageData(Module.frameImage, 0, 0);
-    // When the last frames were shown, on the game's clock: the pace, for a look from outside.
     Module.framesShown = (Module.framesShown || 0) + 1;
-    Module.frameTimes = Module.frameTimes || [];
-    Module.frameTimes.push(performance.now() - (Module.pausedMs || 0));
-    if (Module.frameTimes.length > 1000)
-        Module.frameTimes.shift();
 });
 
-// Waits for the browser's next frame. A hidden page has none, so the game
-// stands still meanwhile; its clock does too, or the next frame would be as
-// long as the page was hidden and its frameStep would move everything that far
-// at once. Only the wait's own hidden time is taken off: the clock never goes
+// The tick counts at which the last frames ended, as the game measures its
+// frames: the pace, for a look from outside.
+EM_JS(void, noteFrameEnd, (int tick), {
+    Module.frameEndTicks = Module.frameEndTicks || [];
+    Module.frameEndTicks.push(tick);
+    if (Module.frameEndTicks.length > 1000)
+        Module.frameEndTicks.shift();
+});
+
+// Waits for the browser's next frame and gives the time its display frame
+// began, on the game's clock. A hidden page has no frames, so the game stands
+// still meanwhile; its clock does too, or the next frame would be as long as
+// the page was hidden and its frameStep would move everything that far at
+// once. Only the wait's own hidden time is taken off: the clock never goes
 // back, and other waits (a busy wait, a sleep) end as they would.
 // The game goes on as a callback of the runtime's own, so that the end of
 // main, in whichever frame it comes, ends the runtime and the page hears of
 // it. (emscripten_sleep brings in these functions of the runtime.)
-EM_JS(void, nextBrowserFrame, (), {
-    Asyncify.handleSleep(function(wakeUp) {
+EM_JS(double, nextBrowserFrame, (), {
+    return Asyncify.handleSleep(function(wakeUp) {
         runtimeKeepalivePush();
         const hiddenBefore = Module.hiddenTotalMs();
-        requestAnimationFrame(function() {
+        requestAnimationFrame(function(displayFrameMs) {
             Module.pausedMs = (Module.pausedMs || 0) + Module.hiddenTotalMs() - hiddenBefore;
             runtimeKeepalivePop();
-            callUserCallback(wakeUp);
+            callUserCallback(function() { wakeUp(displayFrameMs - Module.pausedMs); });
         });
     });
 });
@@ -61,12 +67,16 @@ int64_t nowUs()
 
 const int64_t pageStartUs = nowUs();
 
-Pacer displayPacer;
+// When the last frame's display frame began, and how long after it the frame
+// ended (see frameEndLag).
+int64_t lastDisplayFrameUs = INT64_MIN / 2;
+int64_t frameEndLagUs = 0;
 Uint8 heldKeys[SDLK_LAST];
 std::vector<Uint32> canvasPixels;
 
-// A browser frame that comes at most this much before the deadline ends the
-// frame: browser frames come at the display's rate, give or take a little.
+// A browser frame that began at most this much less than a game frame after
+// the last one ends the frame: browser frames come at the display's rate, and
+// a display faster than 60 Hz gives two or more for every game frame.
 constexpr int64_t earlyFrameUs = 2000;
 
 // The canvas's colour of every pixel value of the display, widened as classic
@@ -123,9 +133,13 @@ void flipDisplay(SDL_Surface* display)
     SDL_Flip(display);
     widen(display, canvasPixels);
     showOnCanvas(reinterpret_cast<const Uint8*>(canvasPixels.data()), display->w, display->h);
-    const int64_t deadlineUs = frameDeadline(displayPacer, nowUs());
+    int64_t displayFrameUs;
     do
-        nextBrowserFrame();
-    while (nowUs() < deadlineUs - earlyFrameUs);
-    frameEnded(displayPacer, deadlineUs, nowUs());
+        displayFrameUs = int64_t(nextBrowserFrame() * 1000);
+    while (displayFrameUs < lastDisplayFrameUs + framePeriodUs - earlyFrameUs);
+    lastDisplayFrameUs = displayFrameUs;
+    frameEndLagUs = frameEndLag(frameEndLagUs, nowUs() - displayFrameUs);
+    while (nowUs() < displayFrameUs + frameEndLagUs) {
+    }
+    noteFrameEnd(tickCount());
 }
