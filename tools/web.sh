@@ -2,7 +2,8 @@
 # The game as a web page: installs what it needs from Debian, builds SDL 1.2
 # and FreeType from Debian's sources once (cached outside the checkout, by
 # their versions and the way they are built), and the game into build/web/, a
-# folder of static files any web server can serve.
+# folder of static files any web server can serve (and the screenshot tool
+# for the browser into build/web-frames/, for the tests).
 # Usage: bash tools/web.sh          builds build/web/
 #        bash tools/web.sh serve    builds it, then serves it at http://localhost:8000
 set -euo pipefail
@@ -30,6 +31,9 @@ emcmake cmake -S . -B build/web-build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING
 nice -n 10 cmake --build build/web-build -j2
 rm -rf build/web && mkdir -p build/web
 cp build/web-build/web/{index.html,heli.js,heli.wasm,heli.data} build/web/
+# The README's pictures taken in a browser, for the page test; not part of the page.
+rm -rf build/web-frames && mkdir -p build/web-frames
+cp build/web-build/web/frames.{html,js,wasm,data} build/web-frames/
 echo "build/web: $(du -sh build/web | cut -f1), $(cat build/web/* | gzip -9 | wc -c) bytes with gzip"
 
 if [ "${1:-}" = serve ]; then

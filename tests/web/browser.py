@@ -84,12 +84,12 @@ class Page:
             raise RuntimeError(f"{expression}: {result['exceptionDetails']}")
         return result["result"].get("value")
 
-    def open(self):
-        """Navigates to the page; the seconds until its first frame."""
+    def open(self, page="", ready="(window.Module && Module.framesShown) > 0", seconds=10):
+        """Navigates to a page of the folder; the seconds until it is ready (the game: its first frame)."""
         self.evaluate("performance.mark('x')")
         start = time.monotonic()
-        self.send("Page.navigate", url=self.url)
-        self.wait_for("the first frame", 10, "(window.Module && Module.framesShown) > 0")
+        self.send("Page.navigate", url=self.url + page)
+        self.wait_for("the page ready", seconds, ready)
         return self.evaluate("performance.now()") / 1000, time.monotonic() - start
 
     def wait_for(self, what, seconds, condition):
