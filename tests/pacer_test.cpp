@@ -32,9 +32,9 @@ TEST(Pacer, FrameEndFollowsALaterArrivalAtOnceAndEasesBackSlowly)
     const struct {
         int64_t lastLagUs, arrivalLagUs, frameEndLagUs;
     } rows[] = {
-        {700, 500, 600},   // eases back by 0.1 ms a frame
-        {700, 650, 650},
-        {1200, 400, 1100}, // no further
+        {700, 500, 680},   // eases back by 20 us a frame
+        {700, 690, 690},
+        {1200, 400, 1180}, // no further
         {700, 3000, 3000}, // a later arrival moves it at once
         {4000, 4950, 4950},
         {4000, 5001, 5000}, // capped: a stall does not keep the game waiting after it

@@ -36,7 +36,7 @@ void frameEnded(Pacer& pacer, int64_t deadlineUs, int64_t nowUs);
 // measures are as even as the display's, 16 or 17 whole milliseconds, where
 // ending at each arrival would give 15 and 18 in turns. A later arrival moves
 // that end at once (the one frame is long, none is cut short); it eases back
-// by lagEaseUs a frame (frames 0.1 ms short), and never lies further than
+// by lagEaseUs a frame (frames 0.02 ms short), and never lies further than
 // lagCapUs after the display frame, so a stall does not keep the game waiting.
 constexpr int64_t lagEaseUs = 20;
 constexpr int64_t lagCapUs = 5000;
