@@ -13,8 +13,6 @@ NativeRandom seededRandom(unsigned seed)
             word += 2147483647;
         random.state[i] = word;
     }
-    random.front = 3;
-    random.rear = 0;
     for (int i = 0; i < 310; ++i) // the first numbers are too close to the seed's
         nextRandom(random);
     return random;

@@ -8,7 +8,7 @@
 
 struct NativeRandom {
     int32_t state[31];
-    int front, rear; // the two taps of the feedback, 3 apart
+    int front = 3, rear = 0; // the two taps of the feedback
 };
 
 NativeRandom seededRandom(unsigned seed);
