@@ -41,14 +41,27 @@ wayland_test_packages=(weston xwayland)
 web_packages=(emscripten dpkg-dev cmake make python3 libsdl1.2debian libfreetype6)
 web_test_packages=(chromium-headless-shell python3-websocket)
 
+# Writes the archive the system's packages come from into the folder PARTS as
+# a sources list of TYPES (deb or deb-src), in the system's own style: Debian
+# 12 and 13 installs have debian.sources, a root made by mmdebstrap has a
+# one-line sources.list.
+system_sources() {
+    local types=$1 parts=$2
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+        sed "s/^Types: deb\$/Types: $types/" /etc/apt/sources.list.d/debian.sources >"$parts/debian.sources"
+    else
+        sed -n "s/^deb /$types /p" /etc/apt/sources.list >"$parts/debian.list"
+    fi
+}
+
 # Unpacks the Debian source package NAME (Debian's patches applied; the given
 # VERSION, else the newest) into DEST, from the archive the system's packages
 # come from, through a sources list and package lists of our own under APT:
 # the system's stay untouched.
 fetch_debian_source() {
     local name=$1 dest=$2 apt=$3 version=${4:-}
-    mkdir -p "$apt/lists/partial" "$apt/parts"
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$apt/parts/debian-src.sources"
+    rm -rf "$apt/parts" && mkdir -p "$apt/lists/partial" "$apt/parts"
+    system_sources deb-src "$apt/parts"
     local options=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt/parts"
         -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
     apt-get "${options[@]}" update -q
