@@ -1,6 +1,11 @@
 # shellcheck shell=bash
-# The fuzz targets' sources and seeds; sourced by fuzz_sprites.sh and
-# fuzz_coverage.sh from the project's root.
+# The fuzz targets, their libraries and seeds; sourced by fuzz_sprites.sh,
+# fuzz_keep.sh and fuzz_coverage.sh from the project's root.
+
+fuzz_targets=(bitmap bitmap-sdl2 font font-web)
+# Aborts on UBSan's first finding, as on ASan's, but for the libraries' own
+# harmless faults named in tools/fuzz_suppressions.txt.
+export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:symbolize=0:suppressions=$PWD/tools/fuzz_suppressions.txt
 
 # build_fuzz_target TARGET LIBRARIES OUTPUT COMPILER FLAGS...: the target's
 # program, against the libraries tools/fuzz_lib.sh built as LIBRARIES (afl or
@@ -12,10 +17,6 @@
 #     FreeType, font through the system's SDL_ttf, font-web through the web
 #     build's own text engine
 #   bitmap-sdl2: Debian 13's sdl12-compat (build/fuzz/sdl12-compat) on SDL 2
-fuzz_targets=(bitmap bitmap-sdl2 font font-web)
-# Aborts on UBSan's first finding, as on ASan's, but for the libraries' own
-# harmless faults named in tools/fuzz_suppressions.txt.
-export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:symbolize=0:suppressions=$PWD/tools/fuzz_suppressions.txt
 build_fuzz_target()
 {
     local target=$1 sdl=build/fuzz/sdl-$2 sdl2=$PWD/build/fuzz/sdl2-$2 freetype=build/fuzz/freetype-$2
