@@ -3,9 +3,10 @@
 # `tools/fuzz_sprites.sh SECONDS TARGET` run cut down with afl-cmin to the
 # fewest inputs that reach every edge the queue reaches, the largest of them
 # shrunk with afl-tmin for at most two minutes in all, replaces
-# tests/corpora/TARGET. Within the target's budget (bitmaps 48 KiB, fonts
-# 96 KiB): over it, the smallest inputs that fit are kept. The test command
-# replays every kept input through the game's release build.
+# tests/corpora/TARGET, within the target's budget (bitmaps 48 KiB, fonts
+# 96 KiB): over it, the inputs that add the most edges for their size are
+# kept. The test command replays every kept input through the game's release
+# build.
 # Usage: bash tools/fuzz_keep.sh TARGET
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,13 +31,26 @@ for input in $(ls -S "$work/fewest"); do
         cp "$work/fewest/$input" "$shrunk"
     fi
 done
+# Within the budget: again and again the input that adds the most edges (and
+# hit counts) not yet reached for its size, as long as one adds any and fits.
+nice -n 19 afl-showmap -i "$work/shrunk" -o "$work/maps" -t 2000 -m none -- "$run/target" >"$work/showmap.log" 2>&1 ||
+    { tail -20 "$work/showmap.log"; exit 1; }
 kept=tests/corpora/$target
 rm -rf "$kept" && mkdir -p "$kept"
-total=0
-for input in $(ls -Sr "$work/shrunk"); do
-    size=$(stat -c %s "$work/shrunk/$input")
-    [ $((total + size)) -le $budget ] || break
-    cp "$work/shrunk/$input" "$kept/"
-    total=$((total + size))
-done
-echo "$kept: $(ls "$kept" | wc -l) of $(ls "$work/fewest" | wc -l) inputs afl-cmin kept of $(ls "$run/findings/default/queue" | grep -c '^id'), $total bytes of $budget"
+python3 - "$work/shrunk" "$work/maps" "$kept" "$budget" <<'PICK'
+import os, shutil, sys
+inputs, maps, kept, budget = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+reach = {name: set(open(os.path.join(maps, name)).read().split()) for name in os.listdir(maps)}
+size = {name: max(1, os.path.getsize(os.path.join(inputs, name))) for name in reach}
+reached, total = set(), 0
+while True:
+    fits = [name for name in reach if total + size[name] <= budget and reach[name] - reached]
+    if not fits:
+        break
+    best = max(fits, key=lambda name: (len(reach[name] - reached) / size[name], name))
+    shutil.copy(os.path.join(inputs, best), kept)
+    reached |= reach.pop(best)
+    total += size[best]
+print(f"{kept}: {len(os.listdir(kept))} inputs, {total} bytes of {budget}, {len(reached)} edges and hit counts"
+      f" of {len(reached | set().union(*reach.values()))} that afl-cmin's {len(size)} reach")
+PICK
