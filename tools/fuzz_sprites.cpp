@@ -8,7 +8,10 @@ namespace {
 
 bool drawSprite(const Uint8* bytes, int size, SDL_Surface* display)
 {
-    SDL_Surface* sprite = readSprite(SDL_RWFromConstMem(bytes, size), "fuzzed");
+    // SDL 2 (under sdl12-compat) has no stream over an empty input, as the
+    // game has none for a missing file: refused before reading, as there.
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes, size);
+    SDL_Surface* sprite = stream ? readSprite(stream, "fuzzed") : nullptr;
     if (!sprite)
         return false;
     const int keyed[] = {0};
