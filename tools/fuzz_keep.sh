@@ -23,7 +23,8 @@ export AFL_SKIP_CPUFREQ=1 SDL_VIDEODRIVER=dummy AFL_MAP_SIZE=$((1 << 18))
 nice -n 19 afl-cmin -i "$run/findings/default/queue" -o "$work/fewest" -t 2000 -m none -- "$run/target" >"$work/cmin.log" 2>&1 ||
     { tail -20 "$work/cmin.log"; exit 1; }
 deadline=$((SECONDS + 120))
-for input in $(ls -S "$work/fewest"); do
+mapfile -t largest_first < <(ls -S "$work/fewest") # AFL's names hold no blanks
+for input in "${largest_first[@]}"; do
     shrunk=$work/shrunk/$(sha1sum <"$work/fewest/$input" | cut -c1-16)
     if [ $SECONDS -ge $deadline ] ||
         ! timeout $((deadline - SECONDS)) nice -n 19 afl-tmin -i "$work/fewest/$input" -o "$shrunk" -t 2000 -m none \

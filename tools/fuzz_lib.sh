@@ -19,9 +19,9 @@ cd "$(dirname "$0")/.."
 out=$PWD/build/fuzz
 prefix=$out/$library-$name
 case $library in
-sdl) package=libsdl1.2 version=$(dpkg-query -W -f='${source:Version}' libsdl1.2debian) release= ;;
-sdl2) package=libsdl2 version= release=trixie ;;
-freetype) package=freetype version=$(dpkg-query -W -f='${source:Version}' libfreetype6) release= ;;
+sdl) package=libsdl1.2 version=$(dpkg-query -W -f='${source:Version}' libsdl1.2debian) release='' ;;
+sdl2) package=libsdl2 version='' release=trixie ;;
+freetype) package=freetype version=$(dpkg-query -W -f='${source:Version}' libfreetype6) release='' ;;
 *) echo "usage: $0 sdl|sdl2|freetype NAME CC CFLAGS" >&2; exit 2 ;;
 esac
 # Built again only when the compiler, its flags or the sanitizers' list change.
