@@ -8,14 +8,14 @@
 
 namespace {
 
-void drawTexts(const Uint8* bytes, int size, SDL_Surface* display)
+bool drawTexts(const Uint8* bytes, int size, SDL_Surface* display)
 {
     MissionFonts fonts;
     fonts.small = readFont(SDL_RWFromConstMem(bytes, size), smallFontSize);
     fonts.large = fonts.small ? readFont(SDL_RWFromConstMem(bytes, size), largeFontSize) : nullptr;
     if (!fonts.large) {
         closeFont(fonts.small);
-        return;
+        return false;
     }
     const TextLine lines[] = {{"Zerstoere innerhalb der Zeit 30 Gegner", false, 300, 350},
                               {"Gewonnen", true, 450, 350}};
@@ -25,6 +25,7 @@ void drawTexts(const Uint8* bytes, int size, SDL_Surface* display)
         drawText(texts[i], lines[i].x, lines[i].y, display);
     freeSurfaces(texts, int(std::size(lines)));
     closeMissionFonts(fonts);
+    return true;
 }
 
 } // namespace

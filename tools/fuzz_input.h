@@ -6,6 +6,7 @@
 // the command line is one input.
 #include "framework/display.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -16,8 +17,9 @@
 __AFL_FUZZ_INIT();
 #endif
 
+// run: true when the input loaded.
 inline int runFuzzInputs(int argc, char** argv,
-                         void (*run)(const Uint8* bytes, int size, SDL_Surface* display))
+                         bool (*run)(const Uint8* bytes, int size, SDL_Surface* display))
 {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     startVideo();
@@ -28,12 +30,18 @@ inline int runFuzzInputs(int argc, char** argv,
     const Uint8* bytes = __AFL_FUZZ_TESTCASE_BUF;
     while (__AFL_LOOP(100000))
         run(bytes, __AFL_FUZZ_TESTCASE_LEN, display);
+    return 0;
 #else
+    int refusedSilently = 0;
     for (int i = 1; i < argc; ++i) {
         std::ifstream file(argv[i], std::ios::binary);
         const std::string input{std::istreambuf_iterator<char>(file), {}};
-        run(reinterpret_cast<const Uint8*>(input.data()), int(input.size()), display);
+        SDL_ClearError();
+        if (!run(reinterpret_cast<const Uint8*>(input.data()), int(input.size()), display) && !*SDL_GetError()) {
+            std::fprintf(stderr, "%s: refused without saying why\n", argv[i]);
+            ++refusedSilently;
+        }
     }
+    return refusedSilently ? 1 : 0;
 #endif
-    return 0;
 }

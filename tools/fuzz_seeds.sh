@@ -1,15 +1,81 @@
 # shellcheck shell=bash
-# The fuzz targets' sources and seeds; sourced by fuzz_sprites.sh and
-# fuzz_coverage.sh from the project's root.
+# The fuzz targets, their libraries and seeds; sourced by fuzz_sprites.sh,
+# fuzz_keep.sh and fuzz_coverage.sh from the project's root.
 
-# fuzz_target_sources TARGET: the target's sources and the libraries beyond SDL
-fuzz_target_sources()
+fuzz_targets=(bitmap bitmap-sdl2 font font-web)
+# Aborts on UBSan's first finding, as on ASan's, but for the libraries' own
+# harmless faults named in tools/fuzz_suppressions.txt.
+export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:symbolize=0:suppressions=$PWD/tools/fuzz_suppressions.txt
+
+# build_fuzz_target TARGET LIBRARIES OUTPUT COMPILER FLAGS...: the target's
+# program, against the libraries tools/fuzz_lib.sh built as LIBRARIES (afl or
+# coverage); FreeType and SDL 2 must be the instrumented ones, so they are
+# linked in by path: SDL_ttf's archive calls the FreeType linked in, and
+# sdl12-compat, which loads libSDL2-2.0.so.0 by name, gets the one the
+# program already holds.
+#   bitmap, font, font-web: classic SDL 1.2, built; font and font-web with
+#     FreeType, font through the system's SDL_ttf, font-web through the web
+#     build's own text engine
+#   bitmap-sdl2: Debian 13's sdl12-compat (build/fuzz/sdl12-compat) on SDL 2
+build_fuzz_target()
 {
-    local game=(src/framework/{bitmap_header,data_file,display,fatal,sprites}.cpp)
-    case $1 in
-    bitmap) echo tools/fuzz_sprites.cpp "${game[@]}" ;;
-    font) echo tools/fuzz_font.cpp "${game[@]}" src/framework/{text,font_sdl_ttf}.cpp -lSDL_ttf ;;
+    local target=$1 sdl=build/fuzz/sdl-$2 sdl2=$PWD/build/fuzz/sdl2-$2 freetype=build/fuzz/freetype-$2
+    local output=$3 compiler=$4 multiarch sources libraries
+    shift 4
+    multiarch=$(gcc -print-multiarch)
+    local compat=$PWD/build/fuzz/sdl12-compat/usr
+    local game=(src/framework/{bitmap_header,data_file,display,fatal,sprites}.cpp) includes=(-I"$sdl/include/SDL")
+    read -ra libraries <<<"$("$sdl/bin/sdl-config" --static-libs)"
+    case $target in
+    bitmap) sources=(tools/fuzz_sprites.cpp) ;;
+    bitmap-sdl2)
+        sources=(tools/fuzz_sprites.cpp) includes=(-I"$compat/include/SDL")
+        libraries=(-Wl,--no-as-needed "$compat/lib/$multiarch/libSDL-1.2.so.0" "$sdl2/lib/libSDL2-2.0.so"
+            -Wl,--as-needed,--disable-new-dtags,-rpath,"$sdl2/lib:$compat/lib/$multiarch") ;;
+    font)
+        # The system's SDL_ttf header beside this SDL's own, so that it includes them.
+        cp /usr/include/SDL/SDL_ttf.h "$sdl/include/SDL/"
+        sources=(tools/fuzz_font.cpp src/framework/{text,font_sdl_ttf}.cpp)
+        libraries=("/usr/lib/$multiarch/libSDL_ttf.a" "$freetype/lib/libfreetype.a" "${libraries[@]}") ;;
+    font-web)
+        sources=(tools/fuzz_font.cpp src/framework/{text,font_freetype}.cpp)
+        includes+=(-I"$freetype/include/freetype2") libraries=("$freetype/lib/libfreetype.a" "${libraries[@]}") ;;
     esac
+    "$compiler" -std=c++17 "$@" -Isrc "${includes[@]}" "${sources[@]}" "${game[@]}" "${libraries[@]}" -o "$output"
+}
+
+# build_fuzz_libraries TARGET NAME CC CFLAGS: the libraries under the target,
+# built as NAME (tools/fuzz_lib.sh)
+build_fuzz_libraries()
+{
+    local target=$1
+    shift
+    bash tools/fuzz_lib.sh sdl "$@"
+    case $target in
+    bitmap-sdl2)
+        bash tools/fuzz_lib.sh sdl2 "$@"
+        [ -e build/fuzz/sdl12-compat/usr/include/SDL/SDL.h ] ||
+            fetch_debian_packages "$PWD/build/fuzz/sdl12-compat" "$PWD/build/fuzz/apt-trixie-debs" \
+                trixie libsdl1.2debian libsdl1.2-dev ;;
+    font*) bash tools/fuzz_lib.sh freetype "$@" ;;
+    esac
+}
+
+# say_which_libraries_run TARGET PROGRAM SEEDS: runs the program on a seed and
+# prints the SDL, SDL_ttf and FreeType libraries it loads; fails when one is
+# not from build/fuzz, or when bitmap-sdl2 runs without SDL 2 from there.
+say_which_libraries_run()
+{
+    local loaded
+    loaded=$(LD_DEBUG=libs SDL_VIDEODRIVER=dummy "$2" <"$(find "$3" -type f | head -1)" 2>&1 >/dev/null |
+        sed -n 's/.*calling init: \(.*\(libSDL\|libfreetype\).*\)/\1/p' | sort -u)
+    echo "The $1 target loads: ${loaded:-no SDL, SDL_ttf or FreeType library; all linked in}" | tr '\n' ' '
+    echo
+    if grep -v "^$PWD/build/fuzz/" <<<"$loaded" | grep -q . ||
+        { [ "$1" = bitmap-sdl2 ] && ! grep -q "^$PWD/build/fuzz/sdl2-[a-z]*/lib/libSDL2-2.0.so.0$" <<<"$loaded"; }; then
+        echo "the $1 target runs on libraries that are not the ones built for it" >&2
+        return 1
+    fi
 }
 
 # put FILE OFFSET VALUE [BYTES]: VALUE written little-endian over FILE's bytes

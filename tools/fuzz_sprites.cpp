@@ -6,11 +6,14 @@
 
 namespace {
 
-void drawSprite(const Uint8* bytes, int size, SDL_Surface* display)
+bool drawSprite(const Uint8* bytes, int size, SDL_Surface* display)
 {
-    SDL_Surface* sprite = readSprite(SDL_RWFromConstMem(bytes, size), "fuzzed");
+    // SDL 2 (under sdl12-compat) has no stream over an empty input, as the
+    // game has none for a missing file: refused before reading, as there.
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes, size);
+    SDL_Surface* sprite = stream ? readSprite(stream, "fuzzed") : nullptr;
     if (!sprite)
-        return;
+        return false;
     const int keyed[] = {0};
     for (Uint32 keyFlags : {Uint32(SDL_SRCCOLORKEY), Uint32(SDL_SRCCOLORKEY | SDL_RLEACCEL)}) {
         keyOutWhite(&sprite, keyed, 1, keyFlags);
@@ -18,6 +21,7 @@ void drawSprite(const Uint8* bytes, int size, SDL_Surface* display)
         drawAt(sprite, at, display);
     }
     SDL_FreeSurface(sprite);
+    return true;
 }
 
 } // namespace

@@ -41,32 +41,46 @@ wayland_test_packages=(weston xwayland)
 web_packages=(emscripten dpkg-dev cmake make python3 libsdl1.2debian libfreetype6)
 web_test_packages=(chromium-headless-shell python3-websocket)
 
-# Writes the archive the system's packages come from into the folder PARTS as
-# a sources list of TYPES (deb or deb-src), in the system's own style: Debian
-# 12 and 13 installs have debian.sources, a root made by mmdebstrap has a
-# one-line sources.list.
-system_sources() {
-    local types=$1 parts=$2
+# Sets private_apt to apt-get's options for a sources list and package lists
+# of our own under APT, with the archive the system's packages come from, or
+# that archive's RELEASE (e.g. trixie) when given, and updates those lists:
+# the system's stay untouched. TYPES: deb or deb-src. The system's list comes
+# in either style: Debian 12 and 13 installs have debian.sources, a root made
+# by mmdebstrap a one-line sources.list.
+private_apt() {
+    local apt=$1 types=$2 release=${3:-} system_release
+    system_release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    rm -rf "$apt/parts" && mkdir -p "$apt/lists/partial" "$apt/parts"
     if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-        sed "s/^Types: deb\$/Types: $types/" /etc/apt/sources.list.d/debian.sources >"$parts/debian.sources"
+        sed -e "s/^Types: deb\$/Types: $types/" -e "/^Suites:/s/$system_release/${release:-$system_release}/g" \
+            /etc/apt/sources.list.d/debian.sources >"$apt/parts/debian.sources"
     else
-        sed -n "s/^deb /$types /p" /etc/apt/sources.list >"$parts/debian.list"
+        sed -n -e "/^deb /!d" -e "s/^deb /$types /" -e "s/ $system_release/ ${release:-$system_release}/g" -e p \
+            /etc/apt/sources.list >"$apt/parts/debian.list"
     fi
+    private_apt=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt/parts"
+        -o "Dir::State::Lists=$apt/lists" -o "Dir::State::status=/dev/null" -o "Dir::Cache=$apt/cache")
+    apt-get "${private_apt[@]}" update -q
 }
 
 # Unpacks the Debian source package NAME (Debian's patches applied; the given
-# VERSION, else the newest) into DEST, from the archive the system's packages
-# come from, through a sources list and package lists of our own under APT:
-# the system's stay untouched.
+# VERSION, else the newest) into DEST, through private_apt APT deb-src RELEASE.
 fetch_debian_source() {
-    local name=$1 dest=$2 apt=$3 version=${4:-}
-    rm -rf "$apt/parts" && mkdir -p "$apt/lists/partial" "$apt/parts"
-    system_sources deb-src "$apt/parts"
-    local options=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt/parts"
-        -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
-    apt-get "${options[@]}" update -q
+    local name=$1 dest=$2 apt=$3 version=${4:-} release=${5:-}
+    private_apt "$apt" deb-src "$release"
     rm -rf "$apt/get-source" && mkdir -p "$apt/get-source"
-    (cd "$apt/get-source" && apt-get "${options[@]}" source -q "$name${version:+=$version}")
+    (cd "$apt/get-source" && apt-get "${private_apt[@]}" source -q "$name${version:+=$version}")
     rm -rf "$dest" && mkdir -p "$(dirname "$dest")"
     mv "$apt"/get-source/"$name"-*/ "$dest"
+}
+
+# Unpacks the newest Debian binary packages named after DEST, APT and RELEASE
+# into the root DEST, through private_apt APT deb RELEASE; nothing installed.
+fetch_debian_packages() {
+    local dest=$1 apt=$2 release=$3 deb
+    shift 3
+    private_apt "$apt" deb "$release"
+    rm -rf "$apt/debs" && mkdir -p "$apt/debs"
+    (cd "$apt/debs" && apt-get "${private_apt[@]}" download -q "$@")
+    for deb in "$apt"/debs/*.deb; do dpkg-deb -x "$deb" "$dest"; done
 }
