@@ -2,7 +2,7 @@
 # Reports the share of the lines and branches of the libraries' code that
 # reads the game's data which the fuzz targets reach, from the seeds alone (the
 # game's bitmaps or its cut-down font, and the damaged-data test's kinds), from
-# each kept corpus (tests/corpora) and from the queue of the last run of a
+# each kept corpus (corpora) and from the queue of the last run of a
 # target where there is one:
 #   SDL_bmp.c of classic SDL 1.2 and of SDL 2, and their SDL_LoadBMP_RW alone:
 #     the bitmap sets, through the bitmap and bitmap-sdl2 targets
@@ -57,7 +57,7 @@ sets() # KIND
 {
     local corpus
     echo "seeds $out/seeds/$1"
-    for corpus in tests/corpora/"$1"*/; do echo "kept:$(basename "$corpus") $corpus"; done
+    for corpus in corpora/"$1"*/; do echo "kept:$(basename "$corpus") $corpus"; done
     for corpus in build/fuzz/"$1"*/findings/default/queue; do echo "last-run:${corpus#build/fuzz/} $corpus" | sed 's|/findings/default/queue | |'; done
 }
 

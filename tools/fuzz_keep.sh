@@ -3,7 +3,7 @@
 # `tools/fuzz_sprites.sh SECONDS TARGET` run cut down with afl-cmin to the
 # fewest inputs that reach every edge the queue reaches, the largest of them
 # shrunk with afl-tmin for at most two minutes in all, replaces
-# tests/corpora/TARGET, within the target's budget (bitmaps 48 KiB, fonts
+# corpora/TARGET, within the target's budget (bitmaps 48 KiB, fonts
 # 96 KiB): over it, the inputs that add the most edges for their size are
 # kept. The test command replays every kept input through the game's release
 # build.
@@ -36,7 +36,7 @@ done
 # hit counts) not yet reached for its size, as long as one adds any and fits.
 nice -n 19 afl-showmap -i "$work/shrunk" -o "$work/maps" -t 2000 -m none -- "$run/target" >"$work/showmap.log" 2>&1 ||
     { tail -20 "$work/showmap.log"; exit 1; }
-kept=tests/corpora/$target
+kept=corpora/$target
 rm -rf "$kept" && mkdir -p "$kept"
 python3 - "$work/shrunk" "$work/maps" "$kept" "$budget" <<'PICK'
 import os, shutil, sys
