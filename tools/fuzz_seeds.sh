@@ -88,19 +88,50 @@ put()
     printf "$escapes" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
 }
 
-# bitmap FILE WIDTH HEIGHT BITS: a valid all-black bitmap; up to 8 bits per
-# pixel with a full palette
+# bitmap FILE WIDTH HEIGHT BITS [HEADER [COMPRESSION]]: a valid all-black
+# bitmap with an info header of HEADER bytes (40 unless given; 12 is the old
+# OS/2 one, with 16-bit sizes and 3-byte colours); up to 8 bits per pixel with
+# a full palette; with colour masks (COMPRESSION 3) 5-6-5 or 8-8-8, and an
+# alpha mask where the header has room for one
 bitmap()
 {
-    local colours=$(($4 <= 8 ? 1 << $4 : 0))
-    head -c $((54 + 4 * colours + ($2 * $4 + 31) / 32 * 4 * ${3#-})) /dev/zero >"$1"
+    local header=${5:-40} compression=${6:-0} colours=$(($4 <= 8 ? 1 << $4 : 0))
+    local colour=$((header == 12 ? 3 : 4)) masks=$((${6:-0} == 3 && header < 52 ? 12 : 0))
+    local pixels_from=$((14 + header + masks + colour * colours))
+    head -c $((pixels_from + ($2 * $4 + 31) / 32 * 4 * ${3#-})) /dev/zero >"$1"
     put "$1" 0 $((0x4d42)) 2
-    put "$1" 10 $((54 + 4 * colours))
-    put "$1" 14 40
+    put "$1" 10 "$pixels_from"
+    put "$1" 14 "$header"
+    if ((header == 12)); then
+        put "$1" 18 "$2" 2
+        put "$1" 20 "$3" 2
+        put "$1" 22 1 2
+        put "$1" 24 "$4" 2
+        return
+    fi
     put "$1" 18 "$2"
     put "$1" 22 "$3"
     put "$1" 26 1 2
     put "$1" 28 "$4" 2
+    put "$1" 30 "$compression"
+    ((compression == 3)) || return 0
+    if (($4 == 16)); then
+        put "$1" 54 $((0xf800)) && put "$1" 58 $((0x07e0)) && put "$1" 62 $((0x001f))
+    else
+        put "$1" 54 $((0xff0000)) && put "$1" 58 $((0xff00)) && put "$1" 62 $((0xff))
+    fi
+    ((header < 56)) || put "$1" 66 $((0xff000000))
+}
+
+# runs FILE BYTE...: FILE's pixels replaced by the given bytes (runs of a
+# compressed bitmap)
+runs()
+{
+    local file=$1
+    shift
+    truncate -s "$(od -An -tu4 -j10 -N4 "$file")" "$file"
+    # shellcheck disable=SC2059 # the escapes are the format
+    printf "$(printf '\\x%02x' "$@")" >>"$file"
 }
 
 # The damages every data file gets in the damaged-data test that leave a file
@@ -155,9 +186,35 @@ bitmap_seeds()
     put "$seeds/runs-height-huge.bmp" 28 8 2
     put "$seeds/runs-height-huge.bmp" 30 1
     damaged top-down 22 $((-$(od -An -tu4 -j22 -N4 "$sprite")))
-    for bits in 1 4 8 16 32; do bitmap "$seeds/bits$bits-33x7.bmp" 33 7 "$bits"; done
+    for bits in 1 4 8 15 16 32; do bitmap "$seeds/bits$bits-33x7.bmp" 33 7 "$bits"; done
     bitmap "$seeds/pixels-one-byte-short.bmp" 33 7 24
     truncate -s -1 "$seeds/pixels-one-byte-short.bmp"
+    # The other headers a painting program may write, and their colour masks
+    bitmap "$seeds/os2-header-8bits.bmp" 9 3 8 12
+    bitmap "$seeds/os2-header-24bits.bmp" 9 3 24 12
+    bitmap "$seeds/os2-v2-header.bmp" 9 3 8 64
+    bitmap "$seeds/masks-16bits.bmp" 9 3 16 40 3
+    bitmap "$seeds/masks-32bits.bmp" 9 3 32 40 3
+    bitmap "$seeds/v2-header-masks.bmp" 9 3 16 52 3
+    bitmap "$seeds/v3-header-masks.bmp" 9 3 32 56 3
+    bitmap "$seeds/v4-header.bmp" 9 3 24 108
+    bitmap "$seeds/v5-header-masks.bmp" 9 -3 32 124 3
+    bitmap "$seeds/top-down-4bits.bmp" 9 -3 4
+    bitmap "$seeds/alpha-32bits.bmp" 2 2 32
+    put "$seeds/alpha-32bits.bmp" 54 $((0x80ffffff))
+    # Palettes shorter and longer than the depth's, and a pixel past the end
+    bitmap "$seeds/colours-2.bmp" 9 3 8
+    put "$seeds/colours-2.bmp" 46 2
+    bitmap "$seeds/colours-300.bmp" 9 3 8
+    put "$seeds/colours-300.bmp" 46 300
+    cp "$seeds/colours-2.bmp" "$seeds/colour-past-palette.bmp"
+    put "$seeds/colour-past-palette.bmp" 1078 5 1
+    # Runs of each kind: a run, odd and even stretches of plain pixels, the
+    # end of a row, a jump, the end of the picture
+    bitmap "$seeds/runs-8bits.bmp" 8 4 8 40 1
+    runs "$seeds/runs-8bits.bmp" 3 1 0 3 1 2 3 0 0 0 0 0 2 1 1 0 4 1 2 3 4 0 0 0 1
+    bitmap "$seeds/runs-4bits.bmp" 8 4 4 40 2
+    runs "$seeds/runs-4bits.bmp" 3 18 0 3 18 48 0 0 0 5 18 52 80 0 0 2 1 1 0 0 0 1
 }
 
 # font_seeds FOLDER: the game's font cut down to the letters of its texts
