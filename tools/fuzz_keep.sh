@@ -5,7 +5,7 @@
 # shrunk with afl-tmin for at most two minutes in all, replaces
 # corpora/TARGET, within the target's budget (bitmaps 48 KiB, fonts
 # 96 KiB): over it, the inputs that add the most edges for their size are
-# kept. The test command replays every kept input through the game's release
+# kept, then those that add the most hit counts. The test command replays every kept input through the game's release
 # build.
 # Usage: bash tools/fuzz_keep.sh TARGET
 set -euo pipefail
@@ -32,8 +32,10 @@ for input in "${largest_first[@]}"; do
         cp "$work/fewest/$input" "$shrunk"
     fi
 done
-# Within the budget: again and again the input that adds the most edges (and
-# hit counts) not yet reached for its size, as long as one adds any and fits.
+# Within the budget: again and again the input that adds the most edges not
+# yet reached for its size, as long as one adds any and fits; then the same
+# for hit counts. Edges first: a large input's many hit counts would
+# otherwise crowd out the small ones that alone take a rare branch.
 nice -n 19 afl-showmap -i "$work/shrunk" -o "$work/maps" -t 2000 -m none -- "$run/target" >"$work/showmap.log" 2>&1 ||
     { tail -20 "$work/showmap.log"; exit 1; }
 kept=corpora/$target
@@ -41,17 +43,23 @@ rm -rf "$kept" && mkdir -p "$kept"
 python3 - "$work/shrunk" "$work/maps" "$kept" "$budget" <<'PICK'
 import os, shutil, sys
 inputs, maps, kept, budget = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
-reach = {name: set(open(os.path.join(maps, name)).read().split()) for name in os.listdir(maps)}
-size = {name: max(1, os.path.getsize(os.path.join(inputs, name))) for name in reach}
-reached, total = set(), 0
-while True:
-    fits = [name for name in reach if total + size[name] <= budget and reach[name] - reached]
-    if not fits:
-        break
-    best = max(fits, key=lambda name: (len(reach[name] - reached) / size[name], name))
-    shutil.copy(os.path.join(inputs, best), kept)
-    reached |= reach.pop(best)
-    total += size[best]
-print(f"{kept}: {len(os.listdir(kept))} inputs, {total} bytes of {budget}, {len(reached)} edges and hit counts"
-      f" of {len(reached | set().union(*reach.values()))} that afl-cmin's {len(size)} reach")
+hits = {name: set(open(os.path.join(maps, name)).read().split()) for name in os.listdir(maps)}
+edges = {name: {hit.split(":")[0] for hit in reach} for name, reach in hits.items()}
+size = {name: max(1, os.path.getsize(os.path.join(inputs, name))) for name in hits}
+chosen, total = [], 0
+for reach in edges, hits:
+    reached = set().union(*(reach[name] for name in chosen))
+    while True:
+        fits = [name for name in reach if name not in chosen and total + size[name] <= budget and reach[name] - reached]
+        if not fits:
+            break
+        best = max(fits, key=lambda name: (len(reach[name] - reached) / size[name], name))
+        chosen.append(best)
+        reached |= reach[best]
+        total += size[best]
+    print(f"{kept}: {len(chosen)} inputs, {total} bytes of {budget}, {len(reached)} of the"
+          f" {len(set().union(*reach.values()))} {'edges' if reach is edges else 'edges and hit counts'}"
+          f" that afl-cmin's {len(size)} reach")
+for name in chosen:
+    shutil.copy(os.path.join(inputs, name), kept)
 PICK
