@@ -5,8 +5,8 @@
 # shrunk with afl-tmin for at most two minutes in all, replaces
 # corpora/TARGET, within the target's budget (bitmaps 48 KiB, fonts
 # 96 KiB): over it, the inputs that add the most edges for their size are
-# kept, then those that add the most hit counts. The test command replays every kept input through the game's release
-# build.
+# kept, then those that add the most hit counts. The test command replays
+# every kept input through the game's release build.
 # Usage: bash tools/fuzz_keep.sh TARGET
 set -euo pipefail
 cd "$(dirname "$0")/.."

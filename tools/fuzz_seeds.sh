@@ -96,7 +96,7 @@ put()
 bitmap()
 {
     local header=${5:-40} compression=${6:-0} colours=$(($4 <= 8 ? 1 << $4 : 0))
-    local colour=$((header == 12 ? 3 : 4)) masks=$((${6:-0} == 3 && header < 52 ? 12 : 0))
+    local colour=$((header == 12 ? 3 : 4)) masks=$((compression == 3 && header < 52 ? 12 : 0))
     local pixels_from=$((14 + header + masks + colour * colours))
     head -c $((pixels_from + ($2 * $4 + 31) / 32 * 4 * ${3#-})) /dev/zero >"$1"
     put "$1" 0 $((0x4d42)) 2
